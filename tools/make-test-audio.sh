@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Makes the audio files the tests use, with Debian's encoders, into OUTDIR.
+# The set is made again only when this script changes.
+#
+#   cbr128.mp3      MPEG-1 Layer III, 44.1 kHz, 128 kbit/s, joint stereo, LAME "Info" header, 20 s
+#   cbr128_plain.mp3  the same without the "Info" header (lame -t)
+#   vbr.mp3         MPEG-1 Layer III, 44.1 kHz, lame -V 2, "Xing" header, 21 s
+#   lsf.mp3         MPEG-2 LSF Layer III, 22.05 kHz, 64 kbit/s, joint stereo, 12 s
+#   lsf_vbr.mp3     MPEG-2 LSF Layer III, 22.05 kHz, VBR with "Xing" header, 12 s
+#   mono.mp3        MPEG-1 Layer III, 44.1 kHz, 64 kbit/s, mono, 10 s
+#   mono_vbr.mp3    MPEG-1 Layer III, 44.1 kHz, mono VBR with "Xing" header, 10 s
+#   mp2_48k.mp2     MPEG-1 Layer II, 48 kHz, 192 kbit/s, stereo (twolame), 15 s
+#   ffmpeg.mp3      MPEG-1 Layer III, 48 kHz, 160 kbit/s, made by ffmpeg's encoder, 8 s
+#   cbr48k.mp3      MPEG-1 Layer III, 48 kHz, 128 kbit/s, joint stereo, 6 s (a format that does not match cbr128)
+#   tone.wav        PCM, 44.1 kHz, 16 bit, stereo, 5 s
+#   <name>_tags.<ext>  each MPEG file above with a 2 048-byte ID3v2 tag in front and a
+#                   128-byte ID3v1 "TAG" block at the end
+set -euo pipefail
+out=${1:?usage: make-test-audio.sh OUTDIR}
+here=$(cd "$(dirname "$0")" && pwd)
+stamp="$out/.made-by-$(sha1sum "$here/make-test-audio.sh" | cut -c1-12)"
+[ -f "$stamp" ] && exit 0
+mkdir -p "$out"
+rm -f "$out"/.made-by-*
+cd "$out"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# A signal that is not silence, so encoders spend bits unevenly (VBR varies):
+# two tones and some pink noise, with a change every few seconds.
+source_wav() {  # seconds rate channels file
+    ffmpeg -v error -y -f lavfi -i "sine=frequency=440:sample_rate=$2:duration=$1" \
+        -f lavfi -i "anoisesrc=color=pink:amplitude=0.2:sample_rate=$2:duration=$1:seed=7" \
+        -f lavfi -i "sine=frequency=1250:sample_rate=$2:duration=$1:beep_factor=4" \
+        -filter_complex "[0][1][2]amix=inputs=3:normalize=0,volume=0.6" \
+        -ac "$3" -ar "$2" -c:a pcm_s16le "$4"
+}
+
+source_wav 20 44100 2 "$tmp/s44_20.wav"
+source_wav 21 44100 2 "$tmp/s44_21.wav"
+source_wav 12 22050 2 "$tmp/s22_12.wav"
+source_wav 10 44100 1 "$tmp/m44_10.wav"
+source_wav 15 48000 2 "$tmp/s48_15.wav"
+source_wav 8 48000 2 "$tmp/s48_8.wav"
+source_wav 6 48000 2 "$tmp/s48_6.wav"
+source_wav 5 44100 2 tone.wav
+
+lame --quiet -b 128 -m j "$tmp/s44_20.wav" cbr128.mp3
+lame --quiet -t -b 128 -m j "$tmp/s44_20.wav" cbr128_plain.mp3
+lame --quiet -V 2 "$tmp/s44_21.wav" vbr.mp3
+lame --quiet -b 64 -m j --resample 22.05 "$tmp/s22_12.wav" lsf.mp3
+lame --quiet -V 4 -m j --resample 22.05 "$tmp/s22_12.wav" lsf_vbr.mp3
+lame --quiet -b 64 -m m "$tmp/m44_10.wav" mono.mp3
+lame --quiet -V 4 -m m "$tmp/m44_10.wav" mono_vbr.mp3
+twolame --quiet -b 192 "$tmp/s48_15.wav" mp2_48k.mp2
+ffmpeg -v error -y -i "$tmp/s48_8.wav" -c:a libmp3lame -b:a 160k -write_xing 0 ffmpeg.mp3
+lame --quiet -b 128 -m j "$tmp/s48_6.wav" cbr48k.mp3
+
+# A synthetic ID3v2.3 tag of 2 048 bytes (10-byte header, synchsafe size 2 038)
+# in front, and a 128-byte ID3v1 block at the end.
+id3v2() {
+    printf 'ID3\x03\x00\x00\x00\x00\x0f\x76'
+    head -c 2038 /dev/zero
+}
+id3v1() {
+    printf 'TAG%-30s%-30s%-30s%-4s%-30s\xff' "kalvor test" "kalvor" "tests" "2026" "made at test time"
+}
+for f in cbr128.mp3 cbr128_plain.mp3 vbr.mp3 lsf.mp3 lsf_vbr.mp3 mono.mp3 mono_vbr.mp3 mp2_48k.mp2 ffmpeg.mp3; do
+    base=${f%.*} ext=${f##*.}
+    { id3v2; cat "$f"; id3v1; } > "${base}_tags.$ext"
+done
+
+touch "$stamp"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what kalvor needs to build, run and test on Debian 12, when missing.
+# Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config libgtest-dev libgmock-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  # playback
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
+  # Japanese text in the windows
+  fonts-noto-cjk
+  # test audio and independent checkers
+  lame twolame ffmpeg mp3val mpg123
+  # window screenshots
+  xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds kalvor and runs every test: the whole suite, then
+# the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/tools/setup.sh"
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== build and test: $top/build/release"
+BUILD_DIR="$top/build/release" bash "$top/tools/build.sh"
+ctest --test-dir "$top/build/release" --output-on-failure -j "$jobs"
+
+echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer: $top/build/sanitize"
+BUILD_DIR="$top/build/sanitize" bash "$top/tools/build.sh" -DKALVOR_CORE_ONLY=ON -DKALVOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$top/build/sanitize" --output-on-failure -j "$jobs"
