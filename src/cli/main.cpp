@@ -1,12 +1,53 @@
 // kalvor-cli: drives kalvor's core from the command line.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "cli/cli_command.h"
+
+namespace {
+
+using kalvor::cli::CliCommand;
+
+std::string UsageText() {
+    auto commands = kalvor::cli::CliCommands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand& a, const CliCommand& b) { return std::string(a.name) < b.name; });
+    std::string text = "usage: kalvor-cli COMMAND ARGS...\n       kalvor-cli --help\n\ncommands:\n";
+    for (const auto& c : commands) {
+        std::string usage = c.usage;
+        std::string indented;
+        for (char ch : usage) indented += (ch == '\n') ? std::string("\n      ") : std::string(1, ch);
+        text += "  " + indented + "\n";
+    }
+    text +=
+        "\nTimes are seconds (90, 1.5), minutes'seconds (1'30, 001'30.500), minutes:seconds.fraction (1:30.5)\n"
+        "or hours:minutes[:seconds] (1:30 is one hour thirty minutes).\n";
+    return text;
+}
+
+int Usage(const std::string& message) {
+    if (!message.empty()) std::fprintf(stderr, "kalvor-cli: %s\n", message.c_str());
+    std::fputs(UsageText().c_str(), stderr);
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::string(argv[1]) == "--help") {
-        std::puts("usage: kalvor-cli COMMAND ...");
+    if (argc < 2) return Usage("");
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
-    std::fputs("usage: kalvor-cli COMMAND ...\n", stderr);
-    return 2;
+    const auto& commands = kalvor::cli::CliCommands();
+    const auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return name == c.name; });
+    if (it == commands.end()) return Usage("unknown command: " + name);
+    const kalvor::cli::Args args(argv + 2, argv + argc);
+    try {
+        return it->run(args);
+    } catch (const kalvor::cli::UsageError& e) {
+        return Usage(e.message);
+    }
 }
