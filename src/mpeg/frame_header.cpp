@@ -62,6 +62,19 @@ int SampleRateOf(std::uint8_t byte2, std::uint8_t byte3) {
 
 std::string_view ModeNameOf(std::uint8_t byte4) { return kModeNames[(byte4 & kChannelModeMask) >> 6]; }
 
+int SamplesPerFrame(const HeaderBytes& header) {
+    const int layer = LayerOf(header[0]);
+    if (layer == 1) return 384;
+    if (layer == 3 && IsLsfOf(header[0])) return 576;
+    return 1152;
+}
+
+int XingHeaderOffset(const HeaderBytes& header) {
+    const bool mono = (header[2] & kChannelModeMask) == kChannelModeMask;
+    if (IsLsfOf(header[0])) return mono ? 13 : 21;
+    return mono ? 21 : 36;
+}
+
 std::optional<DecodedHeader> DecodeHeader(const HeaderBytes& ref, HeaderFault* fault) {
     auto fail = [fault](HeaderFault why) {
         if (fault) *fault = why;

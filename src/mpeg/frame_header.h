@@ -69,6 +69,14 @@ int SampleRateOf(std::uint8_t byte2, std::uint8_t byte3);
 // The exact mode name used in the format text.
 std::string_view ModeNameOf(std::uint8_t byte4);
 
+// Samples in one frame: 384 for Layer I, 576 for MPEG-2 LSF Layer III, 1152 otherwise.
+int SamplesPerFrame(const HeaderBytes& header);
+
+// Offset of a "Xing"/"Info" header from the frame's first byte: the 4-byte header plus
+// the Layer III side information (32 bytes for MPEG-1 with two channels, 17 for MPEG-1
+// mono and MPEG-2 with two channels, 9 for MPEG-2 mono): 36, 21 or 13.
+int XingHeaderOffset(const HeaderBytes& header);
+
 // Decodes the reference bytes; on failure says which field was invalid (the
 // fields are checked in the order layer, bit rate, sampling rate).
 std::optional<DecodedHeader> DecodeHeader(const HeaderBytes& ref, HeaderFault* fault = nullptr);

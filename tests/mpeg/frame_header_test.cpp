@@ -65,4 +65,16 @@ TEST(HeaderLikeness, WeighsEveryScoredBit) {
     EXPECT_EQ(HeaderLikeness({0x04, 0x6D, 0x9B}, ref), 0);   // every scored bit differs
 }
 
+TEST(FrameHeader, SamplesAndXingPlaceFollowVersionLayerAndChannels) {
+    EXPECT_EQ(SamplesPerFrame({0xFF, 0x90, 0x00}), 384);   // MPEG-1 Layer I
+    EXPECT_EQ(SamplesPerFrame({0xFD, 0x90, 0x00}), 1152);  // MPEG-1 Layer II
+    EXPECT_EQ(SamplesPerFrame({0xF5, 0x90, 0x00}), 1152);  // MPEG-2 Layer II
+    EXPECT_EQ(SamplesPerFrame({0xFB, 0x90, 0x64}), 1152);  // MPEG-1 Layer III
+    EXPECT_EQ(SamplesPerFrame({0xF3, 0x90, 0x64}), 576);   // MPEG-2 LSF Layer III
+    EXPECT_EQ(XingHeaderOffset({0xFB, 0x90, 0x64}), 36);
+    EXPECT_EQ(XingHeaderOffset({0xFB, 0x90, 0xC4}), 21);
+    EXPECT_EQ(XingHeaderOffset({0xF3, 0x90, 0x44}), 21);
+    EXPECT_EQ(XingHeaderOffset({0xF3, 0x90, 0xC4}), 13);
+}
+
 }  // namespace kalvor
