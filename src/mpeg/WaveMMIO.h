@@ -1,0 +1,3 @@
+#pragma once
+// WAVE headers: ReadWavHeader, WavContainerType.
+#include "mpeg/wav_header.h"

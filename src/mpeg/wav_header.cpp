@@ -1,0 +1,118 @@
+#include "mpeg/wav_header.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+#include "mpeg/file_read.h"
+#include "services/arith.h"
+#include "services/basic.h"
+#include "services/fault_trap.h"
+
+namespace kalvor {
+namespace {
+
+// Every read is bounded by the file's size, taken once before the walk.
+class ChunkReader {
+   public:
+    explicit ChunkReader(const std::string& path) : path_(path) { GetFileSize64(path, &size_); }
+    bool Sized() const { return size_ >= 0; }
+    // True when offset lies past the end: the walk stops there before reading.
+    bool Beyond(std::uint64_t offset) const { return offset > static_cast<std::uint64_t>(size_); }
+    bool Read(std::uint64_t offset, std::uint8_t* buffer, std::int32_t count) const {
+        if (Beyond(offset + static_cast<std::uint64_t>(count))) return false;
+        return ReadAvailable(path_, buffer, count, static_cast<std::int64_t>(offset)) == count;
+    }
+    bool ReadU32(std::uint64_t offset, std::uint32_t& value) const {
+        std::array<std::uint8_t, 4> b{};
+        if (!Read(offset, b.data(), 4)) return false;
+        value = LittleU32(b.data());
+        return true;
+    }
+    static std::uint32_t LittleU32(const std::uint8_t* b) {
+        return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+               static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    }
+    static std::int16_t LittleS16(const std::uint8_t* b) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | b[1] << 8));
+    }
+
+   private:
+    std::string path_;
+    std::int64_t size_ = -1;
+};
+
+bool AcceptedPcmShape(int channels, int bits) {
+    if (channels == 1 || channels == 2) return bits == 8 || bits == 16 || bits == 24;
+    if (channels == 6 || channels == 8) return bits == 16 || bits == 24;
+    return false;
+}
+
+// Reads the "fmt " fields into info; false when the walk must stop.
+bool ReadFormatChunk(const ChunkReader& reader, std::uint64_t pos, WavInfo& info) {
+    if (reader.Beyond(pos + 8)) return false;
+    std::array<std::uint8_t, 16> f{};
+    if (!reader.Read(pos + 8, f.data(), 16)) return false;
+    info.FormatTag = ChunkReader::LittleS16(&f[0]);
+    info.Channels = ChunkReader::LittleS16(&f[2]);
+    info.SampleRate = static_cast<std::int32_t>(ChunkReader::LittleU32(&f[4]));
+    info.BitsPerSample = ChunkReader::LittleS16(&f[14]);
+    return AcceptedPcmShape(info.Channels, info.BitsPerSample);
+}
+
+void ComputeDuration(std::uint32_t dataSize, WavInfo& info) {
+    // A zero rate is a broken header, not a silent file: it ends the reading as a fault.
+    if (info.SampleRate == 0) throw std::domain_error("WAVE header with a sampling rate of 0");
+    const std::uint32_t frameBytes = static_cast<std::uint32_t>(info.Channels * info.BitsPerSample / 8);
+    const std::uint64_t frames = std::min<std::uint64_t>(dataSize / frameBytes, 0x7FFFFFFF);
+    info.DurationMs = RoundHalfEven(static_cast<double>(frames) / info.SampleRate * 1000.0);
+    info.Ok = 1;
+}
+
+void WalkChunks(const ChunkReader& reader, WavInfo& info) {
+    bool haveFormat = false, haveData = false;
+    std::uint32_t dataSize = 0;
+    for (std::uint64_t pos = 12;;) {
+        std::array<char, 4> id{};
+        if (reader.Beyond(pos + 4)) return;
+        if (!reader.Read(pos, reinterpret_cast<std::uint8_t*>(id.data()), 4)) return;
+        if (std::memcmp(id.data(), "fmt ", 4) == 0) {
+            if (!ReadFormatChunk(reader, pos, info)) return;
+            haveFormat = true;
+        } else if (std::memcmp(id.data(), "data", 4) == 0) {
+            if (reader.Beyond(pos + 4) || !reader.ReadU32(pos + 4, dataSize)) return;
+            haveData = true;
+        }
+        if (haveFormat && haveData) return ComputeDuration(dataSize, info);
+        std::uint32_t size = 0;
+        if (reader.Beyond(pos + 8) || !reader.ReadU32(pos + 4, size)) return;
+        pos += 8 + static_cast<std::uint64_t>(size) + (size & 1u);
+    }
+}
+
+}  // namespace
+
+WavInfo ReadWavHeader(const std::string& path) {
+    WavInfo info;
+    TrappedRun([&] {
+        ChunkReader reader(path);
+        if (reader.Sized()) WalkChunks(reader, info);
+    });
+    return info;
+}
+
+std::string WavContainerType(const std::string& path) {
+    return Trapped(std::string(), [&] {
+        switch (ReadWavHeader(path).FormatTag) {
+            case kWavFormatPcm: return std::string("wav");
+            case kWavFormatMpeg: return std::string("mp2");
+            case kWavFormatMpegLayer3: return std::string("mp3");
+            case kWavFormatWma:
+            case kWavFormatWma2: return std::string("wmariff");
+            default: return PathPart(path, false, false, false, false, true, 1);
+        }
+    });
+}
+
+}  // namespace kalvor
