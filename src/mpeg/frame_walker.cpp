@@ -1,0 +1,242 @@
+#include "mpeg/frame_walker.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "mpeg/file_read.h"
+#include "services/arith.h"
+
+namespace kalvor {
+namespace {
+
+// Bytes read per step: large enough that opening the file for each block costs
+// nothing, small enough to stay in the processor's cache while it is walked.
+constexpr std::int32_t kBlock = 512 * 1024;
+constexpr std::size_t kId3v1Size = 128;
+
+std::int32_t LengthFromFields(int layer, bool lsf, int kbps, int rate, bool padding) {
+    if (kbps <= 0 || rate <= 0) return 0;
+    const int pad = padding ? 1 : 0;
+    const std::int64_t bits = static_cast<std::int64_t>(kbps) * 1000;
+    if (layer == 1) return static_cast<std::int32_t>((12 * bits / rate + pad) * 4);
+    if (layer == 3 && lsf) return static_cast<std::int32_t>(72 * bits / rate + pad);
+    return static_cast<std::int32_t>(144 * bits / rate + pad);
+}
+
+// The lengths of the frames of one stream by bit-rate index and padding bit,
+// and the rule for what counts as a frame of that stream.
+class StreamShape {
+public:
+    explicit StreamShape(const HeaderBytes& ref)
+        : byte2_(static_cast<std::uint8_t>(ref[0] & 0xFE)), rateBits_(static_cast<std::uint8_t>(ref[1] & kSampleRateMask)) {
+        for (std::uint8_t index = 1; index < 15; ++index)
+            for (std::uint8_t pad = 0; pad < 2; ++pad) {
+                const HeaderBytes h{ref[0], static_cast<std::uint8_t>((index << 4) | rateBits_ | (pad << 1)), ref[2]};
+                lengths_[index][pad] = FrameLengthOf(h);
+            }
+    }
+    bool Usable() const { return lengths_[1][0] > 0; }
+    // The frame length when the four bytes at p start a frame of this stream, else 0.
+    std::int32_t LengthAt(const std::uint8_t* p) const {
+        if (p[0] != 0xFF || (p[1] & 0xFE) != byte2_ || (p[2] & kSampleRateMask) != rateBits_) return 0;
+        return lengths_[p[2] >> 4][(p[2] & kPaddingMask) >> 1];  // index 0 and 15 hold 0
+    }
+
+private:
+    std::uint8_t byte2_;     // sync, version and layer bits (the protection bit may vary)
+    std::uint8_t rateBits_;  // the sampling-rate code
+    std::array<std::array<std::int32_t, 2>, 16> lengths_{};
+};
+
+// The file from the walk's start to the audio's end, read front to back in
+// blocks into one buffer. Bytes before the kept mark may be dropped.
+class BlockStream {
+public:
+    BlockStream(const std::string& path, std::int64_t start, std::int64_t end, const FrameWalkSinks& sinks)
+        : path_(path), sinks_(sinks), bufStart_(start), bufEnd_(start), keep_(start), end_(end) {}
+    std::int64_t End() const { return end_; }
+    bool Failed() const { return failed_; }
+    void Keep(std::int64_t offset) { keep_ = std::max(keep_, offset); }
+
+    // The bytes [offset, offset + count), or nullptr when they pass the end. The
+    // pointer stays valid until the next call.
+    const std::uint8_t* At(std::int64_t offset, std::int32_t count) {
+        if (offset + count <= bufEnd_) return buffer_.data() + (offset - bufStart_);
+        if (offset + count > end_ || !Fill(offset + count)) return nullptr;
+        return buffer_.data() + (offset - bufStart_);
+    }
+
+    // Reads what is left, so that the byte observer sees everything.
+    bool ReadToEnd() {
+        Keep(bufEnd_);
+        return Fill(end_);
+    }
+
+private:
+    bool Fill(std::int64_t upTo) {
+        // Keep the bytes from the kept mark on; the rest of the buffer is reused.
+        const std::int64_t from = std::min(keep_, bufEnd_);
+        const auto kept = static_cast<std::size_t>(bufEnd_ - from);
+        if (from > bufStart_ && kept > 0)
+            std::memmove(buffer_.data(), buffer_.data() + (from - bufStart_), kept);
+        bufStart_ = from;
+        while (bufEnd_ < upTo) {
+            const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kBlock, end_ - bufEnd_));
+            const auto used = static_cast<std::size_t>(bufEnd_ - bufStart_);
+            if (buffer_.size() < used + static_cast<std::size_t>(count))
+                buffer_.resize(std::max(used + static_cast<std::size_t>(count), buffer_.size() * 2));
+            std::uint8_t* block = buffer_.data() + used;
+            // A short read means the file shrank while it was walked: its end is
+            // not where the walk was told, so the walk cannot be trusted.
+            if (ReadAvailable(path_, block, count, bufEnd_) != count) {
+                failed_ = true;
+                return false;
+            }
+            if (sinks_.OnBytes) sinks_.OnBytes(bufEnd_, block, static_cast<std::size_t>(count));
+            bufEnd_ += count;
+        }
+        return true;
+    }
+
+    const std::string& path_;
+    const FrameWalkSinks& sinks_;
+    std::vector<std::uint8_t> buffer_;
+    std::int64_t bufStart_, bufEnd_, keep_, end_;
+    bool failed_ = false;
+};
+
+class Walker {
+public:
+    Walker(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks)
+        : in_(in), ref_(ref), shape_(ref), walk_(walk), sinks_(sinks) {}
+
+    bool Usable() const { return shape_.Usable(); }
+
+    void Run(std::int64_t pos) {
+        const std::int64_t end = in_.End();
+        while (pos + 4 <= end && !in_.Failed()) {
+            in_.Keep(pos);
+            const std::uint8_t* p = in_.At(pos, 4);
+            if (!p) break;
+            const std::int32_t length = shape_.LengthAt(p);
+            const HeaderBytes header{p[1], p[2], p[3]};
+            if (length > 0 && Followed(pos + length)) {
+                Count(pos, length, header);
+                pos += length;
+                continue;
+            }
+            ++walk_.Resyncs;
+            const std::int64_t found = Resync(pos + 1);
+            const std::int64_t frameEnd = length > 0 ? pos + length : -1;
+            // The frame here is whole when the chain resumes at or after its end.
+            const std::int64_t resume = found >= 0 ? found : end;
+            if (frameEnd > 0 && frameEnd <= resume) {
+                Count(pos, length, header);
+                walk_.JunkBytes += resume - frameEnd;
+            } else {
+                walk_.JunkBytes += resume - pos;
+            }
+            pos = resume;
+        }
+        if (pos < end) walk_.JunkBytes += end - pos;
+    }
+
+private:
+    // True when a frame ending at next is followed by the audio's end, by too few
+    // bytes to hold a header, or by a header of the stream.
+    bool Followed(std::int64_t next) {
+        const std::int64_t end = in_.End();
+        if (next > end) return false;
+        if (next + 4 > end) return true;
+        const std::uint8_t* p = in_.At(next, 4);
+        return p && shape_.LengthAt(p) > 0;
+    }
+
+    // The offset where the chain of frames resumes at or after from, or -1. Of the
+    // candidates that overlap the first one found, the most alike wins.
+    std::int64_t Resync(std::int64_t from) {
+        const std::int64_t end = in_.End();
+        std::int64_t best = -1, bestEnd = 0;
+        int bestScore = -1;
+        for (std::int64_t q = from; q + 4 <= end; ++q) {
+            if (best >= 0 && q >= bestEnd) break;
+            in_.Keep(best >= 0 ? best : q);
+            const std::uint8_t* p = in_.At(q, 4);
+            if (!p) break;
+            if (!IsSync(p[0], p[1])) continue;
+            const std::int32_t length = shape_.LengthAt(p);
+            if (length == 0) continue;
+            const int score = HeaderLikeness({p[1], p[2], p[3]}, ref_);
+            if (score <= bestScore || !Followed(q + length)) continue;
+            best = q;
+            bestEnd = q + length;
+            bestScore = score;
+            if (score == kFullLikeness) break;
+        }
+        return best;
+    }
+
+    void Count(std::int64_t offset, std::int32_t length, const HeaderBytes& header) {
+        ++walk_.FrameCount;
+        walk_.FrameBytes += length;
+        walk_.SampleCount += SamplesPerFrame(header);
+        if (sinks_.OnFrame) sinks_.OnFrame(FrameSpot{offset, length, header});
+    }
+
+    BlockStream& in_;
+    HeaderBytes ref_;
+    StreamShape shape_;
+    FrameWalk& walk_;
+    const FrameWalkSinks& sinks_;
+};
+
+// The start of a trailing ID3v1 "TAG" block, or the file's end.
+std::int64_t AudioEndOf(const std::string& path, std::int64_t start, std::int64_t fileSize) {
+    if (fileSize - start < static_cast<std::int64_t>(kId3v1Size)) return fileSize;
+    std::array<std::uint8_t, 3> tag{};
+    const std::int64_t at = fileSize - static_cast<std::int64_t>(kId3v1Size);
+    if (ReadAvailable(path, tag.data(), 3, at) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') return at;
+    return fileSize;
+}
+
+}  // namespace
+
+std::int32_t FrameLengthOf(const HeaderBytes& header) {
+    return LengthFromFields(LayerOf(header[0]), IsLsfOf(header[0]) == 1, BitRateOf(header[0], header[1]),
+                            SampleRateOf(header[0], header[1]), (header[1] & kPaddingMask) != 0);
+}
+
+std::int32_t FrameWalk::DurationMs() const {
+    if (SampleRate <= 0) return 0;
+    return RoundHalfEven(static_cast<double>(SampleCount) * 1000.0 / SampleRate);
+}
+
+bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
+                const FrameWalkSinks& sinks) {
+    walk = FrameWalk{};
+    walk.StartOffset = startOffset;
+    walk.SampleRate = SampleRateOf(ref[0], ref[1]);
+    std::int64_t fileSize = -1;
+    GetFileSize64(path, &fileSize);
+    if (fileSize < 0 || startOffset < 0 || startOffset > fileSize) {
+        walk.Fault = WalkFault::Unreadable;
+        return false;
+    }
+    walk.AudioEndOffset = AudioEndOf(path, startOffset, fileSize);
+    BlockStream in(path, startOffset, walk.AudioEndOffset, sinks);
+    Walker walker(in, ref, walk, sinks);
+    if (!walker.Usable()) {
+        walk.Fault = WalkFault::BadReference;
+        return false;
+    }
+    walker.Run(startOffset);
+    if (in.Failed() || !in.ReadToEnd()) {
+        walk.Fault = WalkFault::Unreadable;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kalvor

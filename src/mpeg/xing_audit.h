@@ -1,0 +1,56 @@
+#pragma once
+// What a file's leading "Xing"/"Info" header says against what its frames are.
+// The audit reads the first frame, walks every frame after it and works out the
+// figures the header should hold: the check command prints them, and
+// FinishWrittenFile writes them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mpeg/frame_walker.h"
+#include "mpeg/stream_analysis.h"
+#include "mpeg/stream_info.h"
+#include "mpeg/xing_header.h"
+
+namespace kalvor {
+
+enum class AuditFault { None, Analysis, Unreadable, Unexpected };
+
+struct XingAudit {
+    AuditFault Fault = AuditFault::None;
+    AnalysisResult Analysis;                // the file's analysis (why it failed, for Fault == Analysis)
+    StreamInfo Info;                        // the file's analysis record
+    std::int64_t HeaderOffset = 0;          // 0-based offset of the first frame
+    std::vector<std::uint8_t> HeaderFrame;  // the first frame's bytes as the file holds them
+    std::optional<XingHeader> Stored;       // its "Xing"/"Info" header, when it holds one
+    bool Walked = false;                    // Walk is filled
+    FrameWalk Walk;                         // every whole frame from the first one on
+
+    // The real figures, when there is a header: as the encoder counts them.
+    std::uint32_t FramesAfterHeader = 0;  // frames after the header frame
+    std::uint32_t BytesFromHeader = 0;    // from the header frame's first byte to the audio's end
+    XingToc Toc{};                        // rebuilt from the frames after the header frame
+    std::uint16_t MusicCrc = 0;           // of the bytes after the header frame (only with a LAME extension)
+    bool MixedBitRates = false;           // the frames after the header frame differ in bit rate
+};
+
+// Analyses the file at path, reads its first frame and, when that holds a
+// header (or walkAlways), walks its frames. False when the file cannot be
+// analysed or read (audit.Fault says why). Never modifies the file.
+bool AuditXingFile(const std::string& path, bool walkAlways, XingAudit& audit);
+
+// The reason in plain words, for a failed audit.
+std::string AuditFaultText(const XingAudit& audit);
+
+// The stored header with the real figures put in: the frame and byte counts
+// where its flags hold them, the table of contents, "Xing" for an "Info" header
+// over frames of differing bit rates, and in a LAME extension the music length
+// and CRC; the encoder delay is kept and the end padding becomes 0 when
+// endOfAudioCut. Needs audit.Stored.
+XingHeader UpToDateHeader(const XingAudit& audit, bool endOfAudioCut);
+
+// True when the stored frame and byte counts (those present) equal the real ones.
+bool HeaderCountsAgree(const XingAudit& audit);
+
+}  // namespace kalvor

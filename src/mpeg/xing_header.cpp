@@ -1,0 +1,137 @@
+#include "mpeg/xing_header.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "mpeg/crc16.h"
+#include "mpeg/frame_header.h"
+
+namespace kalvor {
+namespace {
+
+std::uint32_t Get32(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
+void Put32(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v >> 24);
+    p[1] = static_cast<std::uint8_t>(v >> 16);
+    p[2] = static_cast<std::uint8_t>(v >> 8);
+    p[3] = static_cast<std::uint8_t>(v);
+}
+void Put16(std::uint8_t* p, std::uint16_t v) {
+    p[0] = static_cast<std::uint8_t>(v >> 8);
+    p[1] = static_cast<std::uint8_t>(v);
+}
+
+// The place of each optional field after "Xing"/"Info" and the flags.
+struct FieldPlaces {
+    std::size_t Frames = 0, Bytes = 0, Toc = 0, Quality = 0, End = 0;
+};
+FieldPlaces PlacesOf(std::size_t offset, std::uint32_t flags) {
+    FieldPlaces at;
+    std::size_t p = offset + 8;
+    auto take = [&p, flags](std::uint32_t flag, std::size_t size) {
+        if (!(flags & flag)) return std::size_t{0};
+        const std::size_t here = p;
+        p += size;
+        return here;
+    };
+    at.Frames = take(kXingFramesFlag, 4);
+    at.Bytes = take(kXingBytesFlag, 4);
+    at.Toc = take(kXingTocFlag, kXingTocSize);
+    at.Quality = take(kXingQualityFlag, 4);
+    at.End = p;
+    return at;
+}
+
+std::optional<LameExtension> ParseLame(const std::uint8_t* frame, std::size_t count, std::size_t at) {
+    if (at + kLameExtensionSize > count) return std::nullopt;
+    const std::uint8_t* e = frame + at;
+    LameExtension lame;
+    lame.Offset = at;
+    lame.TagCrc = Get16(e + kLameTagCrcOffset);
+    if (Crc16(frame, at + kLameTagCrcOffset) != lame.TagCrc) return std::nullopt;
+    lame.EncoderDelay = (e[kLameDelayOffset] << 4) | (e[kLameDelayOffset + 1] >> 4);
+    lame.EndPadding = ((e[kLameDelayOffset + 1] & 0x0F) << 8) | e[kLameDelayOffset + 2];
+    lame.MusicLength = Get32(e + kLameMusicLengthOffset);
+    lame.MusicCrc = Get16(e + kLameMusicCrcOffset);
+    return lame;
+}
+
+}  // namespace
+
+std::optional<XingHeader> ParseXingHeader(const std::uint8_t* frame, std::size_t count) {
+    if (count < 4 || !IsSync(frame[0], frame[1])) return std::nullopt;
+    const HeaderBytes h{frame[1], frame[2], frame[3]};
+    if (LayerOf(h[0]) != 3) return std::nullopt;
+    XingHeader x;
+    x.Offset = static_cast<std::size_t>(XingHeaderOffset(h));
+    if (x.Offset + 8 > count) return std::nullopt;
+    const std::uint8_t* tag = frame + x.Offset;
+    if (std::memcmp(tag, "Xing", 4) != 0 && std::memcmp(tag, "Info", 4) != 0) return std::nullopt;
+    x.IsInfo = tag[0] == 'I';
+    x.Flags = Get32(tag + 4);
+    const FieldPlaces at = PlacesOf(x.Offset, x.Flags);
+    if (at.End > count) return std::nullopt;
+    if (x.Has(kXingFramesFlag)) x.Frames = Get32(frame + at.Frames);
+    if (x.Has(kXingBytesFlag)) x.Bytes = Get32(frame + at.Bytes);
+    if (x.Has(kXingTocFlag)) std::memcpy(x.Toc.data(), frame + at.Toc, kXingTocSize);
+    if (x.Has(kXingQualityFlag)) x.Quality = Get32(frame + at.Quality);
+    x.Lame = ParseLame(frame, count, at.End);
+    return x;
+}
+
+void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count) {
+    const FieldPlaces at = PlacesOf(header.Offset, header.Flags);
+    if (header.Offset + 8 > count || at.End > count) return;
+    std::memcpy(frame + header.Offset, header.IsInfo ? "Info" : "Xing", 4);
+    Put32(frame + header.Offset + 4, header.Flags);
+    if (header.Has(kXingFramesFlag)) Put32(frame + at.Frames, header.Frames);
+    if (header.Has(kXingBytesFlag)) Put32(frame + at.Bytes, header.Bytes);
+    if (header.Has(kXingTocFlag)) std::memcpy(frame + at.Toc, header.Toc.data(), kXingTocSize);
+    if (header.Has(kXingQualityFlag)) Put32(frame + at.Quality, header.Quality);
+    if (!header.Lame || header.Lame->Offset + kLameExtensionSize > count) return;
+    LameExtension& lame = *header.Lame;
+    std::uint8_t* e = frame + lame.Offset;
+    e[kLameDelayOffset] = static_cast<std::uint8_t>(lame.EncoderDelay >> 4);
+    e[kLameDelayOffset + 1] = static_cast<std::uint8_t>(((lame.EncoderDelay & 0x0F) << 4) | ((lame.EndPadding >> 8) & 0x0F));
+    e[kLameDelayOffset + 2] = static_cast<std::uint8_t>(lame.EndPadding);
+    Put32(e + kLameMusicLengthOffset, lame.MusicLength);
+    Put16(e + kLameMusicCrcOffset, lame.MusicCrc);
+    lame.TagCrc = Crc16(frame, lame.Offset + kLameTagCrcOffset);
+    Put16(e + kLameTagCrcOffset, lame.TagCrc);
+}
+
+void XingTocBuilder::AddFrame(int bitRateKbps) {
+    sum_ += bitRateKbps;
+    if (++seen_ < want_) return;
+    if (pos_ < kBagSize) {
+        bag_[static_cast<std::size_t>(pos_++)] = sum_;
+        seen_ = 0;
+    }
+    if (pos_ == kBagSize) {
+        for (int i = 1; i < kBagSize; i += 2) bag_[static_cast<std::size_t>(i / 2)] = bag_[static_cast<std::size_t>(i)];
+        want_ *= 2;
+        pos_ /= 2;
+    }
+}
+
+XingToc XingTocBuilder::Toc() const {
+    XingToc toc{};
+    if (pos_ <= 0) return toc;
+    // The encoder works in single precision here; so must the rebuild, or a
+    // rounding step could land one 256th apart from what it wrote.
+    const float sum = static_cast<float>(sum_);
+    for (int i = 1; i < static_cast<int>(kXingTocSize); ++i) {
+        const float share = static_cast<float>(i) / static_cast<float>(kXingTocSize);
+        int index = static_cast<int>(std::floor(share * static_cast<float>(pos_)));
+        if (index > pos_ - 1) index = pos_ - 1;
+        const float act = static_cast<float>(bag_[static_cast<std::size_t>(index)]);
+        const int point = static_cast<int>(256.0 * act / sum);
+        toc[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(point > 255 ? 255 : point);
+    }
+    return toc;
+}
+
+}  // namespace kalvor
