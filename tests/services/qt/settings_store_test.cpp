@@ -1,0 +1,189 @@
+// The settings store: which store is chosen, what reading writes, plain-text
+// values, the start-up switches read from it.
+#include <QSettings>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "services/app_folder.h"
+#include "services/fault_trap.h"
+#include "services/log.h"
+#include "services/qt/diagnostic_switches.h"
+#include "services/qt/profile_text.h"
+#include "services/qt/settings_store.h"
+#include "support/test_support.h"
+
+using namespace kalvor;
+namespace fs = std::filesystem;
+
+namespace {
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+void Spit(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+std::size_t FilesUnder(const fs::path& folder) {
+    std::size_t count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) ++count;
+    return count;
+}
+}  // namespace
+
+class SettingsStoreTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::TempDir> program_, native_;
+
+    std::string Ini() const { return program_->file("kalvor.ini"); }
+    void UseProfile(const std::string& text) {
+        Spit(Ini(), text);
+        QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::ProfileFile);
+    }
+
+private slots:
+    void init() {
+        program_ = std::make_unique<test::TempDir>();
+        native_ = std::make_unique<test::TempDir>();
+        SetAppFolder(program_->path().string());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(native_->path()));
+        ResetSettingsStoreChoice();
+        SetNoErrorTrap(false);
+        SetLogAll(0);
+    }
+
+    void withoutIniTheNativeStoreIsUsedAndReadingNeverWrites() {
+        QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::NativeStore);
+        QCOMPARE(ReadSetting("LogError", std::int32_t{0}), std::string("0"));
+        QCOMPARE(ReadSetting("RegApp", ""), std::string());
+        QCOMPARE(ReadSetting("WindowHeight", 4500.5f), std::string("4500.5"));
+        QCOMPARE(FilesUnder(native_->path()), std::size_t{0});
+        QVERIFY(!fs::exists(Ini()));
+
+        WriteSetting("WindowLeft", std::int32_t{-1234});
+        WriteSetting("RegApp", "");
+        QCOMPARE(ReadSetting("WindowLeft", std::int32_t{0}), std::string("-1234"));
+        QCOMPARE(ReadSetting("RegApp", "default"), std::string());
+        QVERIFY(!fs::exists(Ini()));
+        QCOMPARE(FilesUnder(native_->path()), std::size_t{1});
+    }
+
+    void theChoiceHoldsUntilTheProgramEnds() {
+        QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::NativeStore);
+        Spit(Ini(), "");
+        QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::NativeStore);
+        ReadSetting("LogError", std::int32_t{0});
+        QCOMPARE(Slurp(Ini()), std::string());
+    }
+
+    void anEmptyIniIsFilledWithEveryKeyRead() {
+        UseProfile("");
+        ReadDiagnosticSwitches();
+        QCOMPARE(ReadSetting("RegApp", ""), std::string());
+        QCOMPARE(Slurp(Ini()), std::string("[conf]\nLogError=0\nErrorCatch=0\nRegApp=***\n"));
+    }
+
+    void emptyTextIsStoredAsTheMarker() {
+        UseProfile("[conf]\nMixerApp=***\n");
+        QCOMPARE(ReadSetting("MixerApp", "x"), std::string());
+        WriteSetting("RegApp", std::string());
+        QVERIFY(Slurp(Ini()).find("RegApp=***\n") != std::string::npos);
+        QCOMPARE(ReadSetting("RegApp", "x"), std::string());
+    }
+
+    void aStoredIsDefaultCountsAsMissing() {
+        UseProfile("[conf]\r\nLogError=ISDEFAULT\r\n");
+        QCOMPARE(ReadSetting("LogError", std::int32_t{5}), std::string("5"));
+        QCOMPARE(Slurp(Ini()), std::string("[conf]\r\nLogError=5\r\n"));
+    }
+
+    void valuesRoundTripAsPlainText_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("commas") << "C:\\Program Files\\a,b.exe";
+        QTest::newRow("escapes stay") << "x\\ny\\t\\\\z";
+        QTest::newRow("semicolon and equals") << "a;b=c";
+        QTest::newRow("enclosing blanks") << "  padded  ";
+        QTest::newRow("enclosing quotes") << "\"quoted\"";
+        QTest::newRow("japanese") << "/home/利用者/登録.sh";
+        QTest::newRow("at sign") << "@Variant(x)";
+    }
+    void valuesRoundTripAsPlainText() {
+        QFETCH(QString, value);
+        UseProfile("");
+        WriteSetting("RegApp", value.toStdString());
+        QCOMPARE(QString::fromStdString(ReadSetting("RegApp", "")), value);
+    }
+
+    void handWrittenFilesReadAsWritten() {
+        UseProfile("; written by hand\n[Conf]\nregapp = C:\\Tools\\reg,app.exe \n\n[other]\nMixerApp=elsewhere\n");
+        QCOMPARE(ReadSetting("RegApp", ""), std::string("C:\\Tools\\reg,app.exe"));
+        QCOMPARE(ReadSetting("MixerApp", ""), std::string());
+        WriteSetting("LogError", std::int32_t{1});
+        QCOMPARE(Slurp(Ini()), std::string("; written by hand\n[Conf]\nregapp = C:\\Tools\\reg,app.exe \nMixerApp=***\n"
+                                           "LogError=1\n\n[other]\nMixerApp=elsewhere\n"));
+    }
+
+    void longValuesAreCutToTheProfileLimit() {
+        const std::string value(300, 'v');
+        UseProfile("");
+        WriteSetting("RegApp", value);
+        QCOMPARE(ReadSetting("RegApp", "").size(), kProfileValueLimit);
+        QVERIFY(Slurp(Ini()).find(value) != std::string::npos);
+        QCOMPARE(CutToChars("ああい", 2), std::string("ああ"));
+    }
+
+    void numbersParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "120" << true << 120;
+        QTest::newRow("spaces and sign") << " +7 " << true << 7;
+        QTest::newRow("negative") << "-50" << true << -50;
+        QTest::newRow("half to even down") << "2.5" << true << 2;
+        QTest::newRow("half to even up") << "3.5" << true << 4;
+        QTest::newRow("exponent") << "1e3" << true << 1000;
+        QTest::newRow("words") << "abc" << false << 0;
+        QTest::newRow("trailing words") << "12px" << false << 0;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("not a number") << "nan" << false << 0;
+        QTest::newRow("too large") << "99999999999" << false << 0;
+    }
+    void numbersParse() {
+        QFETCH(QString, text);
+        QFETCH(bool, isNumber);
+        QFETCH(int, value);
+        const auto parsed = ParseSettingInt32(text.toStdString());
+        QCOMPARE(parsed.has_value(), isNumber);
+        if (isNumber) QCOMPARE(*parsed, value);
+    }
+
+    void diagnosticSwitches_data() {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<bool>("ecFile");
+        QTest::addColumn<bool>("noTrap");
+        QTest::addColumn<int>("logAll");
+        QTest::newRow("defaults") << "" << false << false << 0;
+        QTest::newRow("ec.txt") << "[conf]\nErrorCatch=0\n" << true << true << 0;
+        QTest::newRow("ErrorCatch") << "[conf]\nErrorCatch=1\nLogError=3\n" << false << true << 3;
+        QTest::newRow("not numbers") << "[conf]\nErrorCatch=on\nLogError=yes\n" << false << false << 0;
+    }
+    void diagnosticSwitches() {
+        QFETCH(QString, ini);
+        QFETCH(bool, ecFile);
+        QFETCH(bool, noTrap);
+        QFETCH(int, logAll);
+        UseProfile(ini.toStdString());
+        if (ecFile) Spit(program_->file("ec.txt"), "");
+        ReadDiagnosticSwitches();
+        QCOMPARE(NoErrorTrap(), noTrap);
+        QCOMPARE(LogAll(), logAll);
+        SetNoErrorTrap(false);
+    }
+};
+
+QTEST_MAIN(SettingsStoreTest)
+#include "settings_store_test.moc"
