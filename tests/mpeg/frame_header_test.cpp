@@ -65,6 +65,18 @@ TEST(HeaderLikeness, WeighsEveryScoredBit) {
     EXPECT_EQ(HeaderLikeness({0x04, 0x6D, 0x9B}, ref), 0);   // every scored bit differs
 }
 
+TEST(HeaderLikeness, NeighbouringBitRatesNeverScoreFull) {
+    for (int index = 1; index < 14; ++index) {
+        const HeaderBytes low{0xFB, static_cast<std::uint8_t>(index << 4), 0x64};
+        const HeaderBytes high{0xFB, static_cast<std::uint8_t>((index + 1) << 4), 0x64};
+        EXPECT_LT(HeaderLikeness(low, high), kFullLikeness) << "index " << index;
+        EXPECT_LT(HeaderLikeness(high, low), kFullLikeness) << "index " << index;
+        // The padding bit on top changes nothing.
+        EXPECT_EQ(HeaderLikeness({0xFB, static_cast<std::uint8_t>(low[1] | 0x02), 0x64}, high),
+                  HeaderLikeness(low, high));
+    }
+}
+
 TEST(FrameHeader, SamplesAndXingPlaceFollowVersionLayerAndChannels) {
     EXPECT_EQ(SamplesPerFrame({0xFF, 0x90, 0x00}), 384);   // MPEG-1 Layer I
     EXPECT_EQ(SamplesPerFrame({0xFD, 0x90, 0x00}), 1152);  // MPEG-1 Layer II

@@ -1,0 +1,129 @@
+#include "mpeg/frame_copy.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "mpeg/file_read.h"
+#include "mpeg/frame_header.h"
+#include "services/arith.h"
+#include "services/event_pump.h"
+#include "services/fault_trap.h"
+
+namespace kalvor {
+namespace {
+
+// Scans [pos, pos + w) for the sync that best resembles the reference, reading
+// at most one chunk at a time (the window is normally a few kilobytes, but a
+// Xing stream's average bit rate comes from its header and may be absurd).
+// Consecutive pieces overlap by three bytes so every candidate is seen once.
+std::int64_t BestHeaderIn(const std::string& source, std::int64_t pos, std::int64_t w, const StreamInfo& info,
+                          std::int64_t none) {
+    std::vector<std::uint8_t> piece(static_cast<std::size_t>(std::min<std::int64_t>(w, CopyChunk)));
+    int best = -1;
+    std::int64_t bestPos = none;
+    for (std::int64_t off = 0; off + 3 < w;) {
+        const std::int64_t len = std::min<std::int64_t>(w - off, CopyChunk);
+        std::fill(piece.begin(), piece.end(), std::uint8_t{0});
+        ReadAt(source, piece.data(), static_cast<std::int32_t>(len), pos - 1 + off, 0);
+        for (std::int64_t i = 0; i + 3 < len; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            if (!IsSync(piece[at], piece[at + 1])) continue;
+            const int score = HeaderLikeness({piece[at + 1], piece[at + 2], piece[at + 3]}, info.RefHeader);
+            if (score <= best) continue;  // ties keep the earlier candidate
+            best = score;
+            bestPos = pos + off + i;
+            if (score == kFullLikeness) return bestPos;
+        }
+        if (off + len >= w) break;
+        off += len - 3;
+    }
+    return bestPos;
+}
+
+std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo& info) {
+    const std::int64_t first = info.FirstFramePos, end = info.AudioEndPos;
+    const std::int64_t none = end + 1;
+    const std::int64_t at = std::min<std::int64_t>(std::max<std::int64_t>(pos, first), end);
+    std::int64_t w = 2 * static_cast<std::int64_t>(info.SnapWindow);
+    if (at + w - 1 > end) w = end - at + 1;
+    // Less than about three frames of audio remain: the end of the audio is the boundary.
+    if (w < info.SnapWindow) return Wrap32(none);
+    return Wrap32(BestHeaderIn(source, at, w, info, none));
+}
+
+CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32,
+                    std::int32_t to32, int snapFrom, int snapTo, CopyOutcome& outcome, std::FILE*& handle) {
+    if (snapFrom == 1 || snapTo == 1) {
+        StreamInfo info;
+        outcome.Analysis = AnalyzeStreamWhy(source, info);
+        if (!outcome.Analysis.Ok()) return CopyFault::AnalysisFailed;
+        if (snapFrom == 1) from32 = SnapToFrame(source, from32, info);
+        if (snapTo == 1) to32 = WrapSub(SnapToFrame(source, to32, info), 1);
+    }
+    // A single byte is no range worth copying.
+    if (from32 < 1 || to32 < 1 || to32 - from32 <= 0) return CopyFault::EmptyRange;
+    std::int64_t from = from32;
+    const std::int64_t to = to32;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(to - from + 1, CopyChunk)));
+    while (from <= to) {
+        PumpEvents();
+        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from + 1, CopyChunk));
+        // The source is opened per chunk so that it is never held open between events.
+        const std::int32_t got = ReadAvailable(source, buffer.data(), n, from - 1);
+        if (got < 0) return CopyFault::SourceUnreadable;
+        if (got > 0) {
+            handle = AppendTo(destination, handle, buffer.data(), got);
+            if (!handle) return CopyFault::DestinationUnwritable;
+            outcome.BytesAppended += got;
+        }
+        if (got < n) return CopyFault::SourceEnded;
+        from += n;
+    }
+    return CopyFault::None;
+}
+
+}  // namespace
+
+CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from,
+                       std::int32_t to, int snapFrom, int snapTo) {
+    CopyOutcome outcome;
+    std::FILE* handle = nullptr;
+    outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
+        return CopyRange(source, destination, from, to, snapFrom, snapTo, outcome, handle);
+    });
+    if (handle && std::fclose(handle) != 0 && outcome.Ok()) outcome.Fault = CopyFault::DestinationUnwritable;
+    return outcome;
+}
+
+std::int32_t SnapToFrame(const std::string& source, std::int32_t pos, const StreamInfo& info) {
+    return Trapped(std::int32_t{0}, [&] { return Snap(source, pos, info); });
+}
+
+std::FILE* AppendTo(const std::string& path, std::FILE* handle, const std::uint8_t* buffer, std::int32_t count) {
+    if (!handle) {
+        handle = std::fopen(path.c_str(), "ab");
+        if (!handle) return nullptr;
+        // Unbuffered: each chunk is one write, and a full disk shows at once.
+        std::setvbuf(handle, nullptr, _IONBF, 0);
+    }
+    if (count > 0 && std::fwrite(buffer, 1, static_cast<std::size_t>(count), handle) != static_cast<std::size_t>(count)) {
+        std::fclose(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+std::string CopyFaultText(const CopyOutcome& outcome) {
+    switch (outcome.Fault) {
+        case CopyFault::None: return "the range was copied";
+        case CopyFault::AnalysisFailed: return "the source cannot be analysed: " + AnalysisFaultText(outcome.Analysis);
+        case CopyFault::EmptyRange: return "the range is empty";
+        case CopyFault::SourceUnreadable: return "the source cannot be read";
+        case CopyFault::SourceEnded: return "the source ends before the end of the range";
+        case CopyFault::DestinationUnwritable: return "the destination cannot be written";
+        case CopyFault::Unexpected: return "an unexpected error ended the copy";
+    }
+    return "the copy failed";
+}
+
+}  // namespace kalvor

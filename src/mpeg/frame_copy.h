@@ -1,0 +1,60 @@
+#pragma once
+// The frame-range copy: the one operation that writes audio. Every edit, every
+// written selection, split piece and built file is a sequence of CopyFrames
+// calls appending byte ranges of MPEG files to a freshly deleted destination.
+// Positions are 1-based byte positions; ranges are inclusive at both ends.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "mpeg/stream_analysis.h"
+#include "mpeg/stream_info.h"
+
+namespace kalvor {
+
+// The most read and written in one step, and all a copy ever holds in memory.
+inline constexpr std::int32_t CopyChunk = 102400;
+
+// Why a copy wrote nothing or stopped early.
+enum class CopyFault {
+    None,
+    AnalysisFailed,         // a snap was asked for and the source could not be analysed
+    EmptyRange,             // nothing to copy (after snapping): to - from <= 0 or a position below 1
+    SourceUnreadable,       // a chunk of the source could not be read
+    SourceEnded,            // the source ends before the range does
+    DestinationUnwritable,  // the destination could not be opened or written
+    Unexpected,             // a run-time fault, trapped
+};
+
+// What a copy did. Callers may ignore it; bytes already appended stay.
+struct CopyOutcome {
+    std::int64_t BytesAppended = 0;
+    CopyFault Fault = CopyFault::None;
+    AnalysisResult Analysis;  // the source's analysis, when a snap needed one
+    bool Ok() const { return Fault == CopyFault::None; }
+};
+
+// Appends bytes from..to of source to the end of destination (created when
+// missing, never truncated). snapFrom / snapTo = 1 move that end onto a frame
+// boundary first (see SnapToFrame), so that the range holds whole frames only.
+// Pending window events are processed before each chunk. A chunk that cannot be
+// read, or a write that fails, ends the copy: nothing stale is ever appended.
+CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from,
+                       std::int32_t to, int snapFrom, int snapTo);
+
+// The position of the frame header at or after pos (clamped into the audio)
+// that best resembles info.RefHeader within 2 x SnapWindow bytes; an exact match
+// ends the search, ties keep the earlier one. AudioEndPos + 1 when less than
+// SnapWindow bytes of audio remain or no sync is found.
+std::int32_t SnapToFrame(const std::string& source, std::int32_t pos, const StreamInfo& info);
+
+// Appends count bytes to the file at path. With a null handle the file is
+// opened first (created when missing, contents kept); the open handle is
+// returned for the next call and the caller closes it after the last. When the
+// open or the write fails, the handle is closed and nullptr returned.
+std::FILE* AppendTo(const std::string& path, std::FILE* handle, const std::uint8_t* buffer, std::int32_t count);
+
+// The reason in plain words, e.g. "the destination cannot be written".
+std::string CopyFaultText(const CopyOutcome& outcome);
+
+}  // namespace kalvor
