@@ -7,35 +7,22 @@
 #include "services/fault_trap.h"
 #include "support/frame_builder.h"
 #include "support/test_support.h"
+#include "support/wav_builder.h"
 
 namespace kalvor {
 namespace {
 
 using test::Bytes;
+using test::DataChunkHead;
+using test::FmtChunk;
+using test::RiffHeader;
 using test::operator+;
 
 Bytes U32(std::uint32_t v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-            static_cast<std::uint8_t>(v >> 24)};
-}
-Bytes U16(std::uint16_t v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+    return test::LittleU32(v);
 }
 Bytes Id(const char* four) {
-    return Bytes(four, four + 4);
-}
-
-Bytes RiffHeader() {
-    return Id("RIFF") + U32(0) + Id("WAVE");
-}
-
-Bytes FmtChunk(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
-    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
-    return Id("fmt ") + U32(16) + U16(tag) + U16(channels) + U32(rate) + U32(rate * align) + U16(align) + U16(bits);
-}
-// Only the size of the data chunk matters to the reader; the samples are left out.
-Bytes DataChunkHead(std::uint32_t size) {
-    return Id("data") + U32(size);
+    return test::ChunkId(four);
 }
 
 class WavHeader : public ::testing::Test {

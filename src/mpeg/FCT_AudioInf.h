@@ -1,0 +1,3 @@
+#pragma once
+// File information: FileInfoReport, FileTypeName.
+#include "mpeg/audio_info.h"
