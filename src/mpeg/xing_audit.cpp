@@ -41,6 +41,7 @@ bool WalkForHeader(const std::string& path, XingAudit& audit) {
         if (frames++ == 0) firstBitRate = bitRate;
         if (bitRate != firstBitRate) audit.MixedBitRates = true;
         toc.AddFrame(bitRate);
+        audit.SamplesAfterHeader += SamplesPerFrame(frame.Header);
     };
     if (wantCrc) {
         sinks.OnBytes = [&](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {

@@ -29,6 +29,7 @@ struct XingAudit {
 
     // The real figures, when there is a header: as the encoder counts them.
     std::uint32_t FramesAfterHeader = 0;  // frames after the header frame
+    std::int64_t SamplesAfterHeader = 0;  // samples in those frames
     std::uint32_t BytesFromHeader = 0;    // from the header frame's first byte to the audio's end
     XingToc Toc{};                        // rebuilt from the frames after the header frame
     std::uint16_t MusicCrc = 0;           // of the bytes after the header frame (only with a LAME extension)
