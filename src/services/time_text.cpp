@@ -1,10 +1,12 @@
 #include "services/time_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "services/arith.h"
 #include "services/fault_trap.h"
@@ -75,7 +77,15 @@ std::optional<std::int32_t> SecondsToMs(const std::string& text) {
     if (*first == '+') ++first;
     float seconds = 0.0f;
     const auto [end, error] = std::from_chars(first, last, seconds, std::chars_format::fixed);
-    if (error != std::errc() || end != last) return std::nullopt;
+    if (end != last) return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        // Too small for a float (no whole seconds) is zero; too large is no time at all.
+        const std::string_view whole(first, static_cast<std::size_t>(std::find(first, last, '.') - first));
+        if (whole.find_first_of("123456789") != std::string_view::npos) return std::nullopt;
+        seconds = 0.0f;
+    } else if (error != std::errc()) {
+        return std::nullopt;
+    }
     const double ms = static_cast<double>(seconds) * 1000.0;
     if (!(ms > -2147483648.5 && ms < 2147483647.5)) return std::nullopt;
     return RoundHalfEven(ms);
