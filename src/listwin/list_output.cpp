@@ -1,0 +1,178 @@
+#include "listwin/list_output.h"
+
+#include "listwin/time_text_pos.h"
+#include "mpeg/FCTs.h"
+#include "mpeg/finish_file.h"
+#include "services/arith.h"
+#include "services/basic.h"
+#include "services/fault_trap.h"
+
+namespace kalvor {
+namespace {
+
+// One CopyFrames call.
+struct Range {
+    std::int32_t From = 0, To = 0;
+    int SnapFrom = 1, SnapTo = 1;
+};
+
+class OutputWriter {
+   public:
+    OutputWriter(const ListDocument& document, const ListProgress& progress, ListOutputResult& result)
+        : doc_(document), progress_(progress), result_(result) {}
+
+    // "" when no target is one of the document's files, else the reason.
+    std::string Refusal(const std::vector<std::string>& targets) const {
+        for (const auto& target : targets) {
+            if (target.empty()) return "no output name was given";
+            if (SamePath(target, doc_.CurFile) || SamePath(target, doc_.OrgFile))
+                return target + " is the document's own file";
+            for (const auto& work : doc_.WorkingFiles)
+                if (SamePath(target, work)) return target + " is one of the document's working files";
+        }
+        return {};
+    }
+
+    // Deletes an existing target; false (with the reason) when it stays.
+    bool Clear(const std::string& target) {
+        if (FileExists(target) == 1 && RemoveFile(target) != 1) return Stop(target + " exists and cannot be deleted");
+        return true;
+    }
+
+    // Appends a range; an empty one appends nothing and is no failure. A failed
+    // copy removes the unfinished file, since half a frame may end it.
+    bool Append(const std::string& target, const Range& r, bool& wrote) {
+        const CopyOutcome outcome = CopyFrames(doc_.CurFile, target, r.From, r.To, r.SnapFrom, r.SnapTo);
+        if (outcome.Fault == CopyFault::EmptyRange) return true;
+        if (!outcome.Ok()) {
+            RemoveFile(target);
+            return Stop(target + ": " + CopyFaultText(outcome));
+        }
+        wrote = wrote || outcome.BytesAppended > 0;
+        return true;
+    }
+
+    // Whether the copy of r stops before the document's last audio byte: only
+    // then does the written file lack the stream's true last frame.
+    bool EndsBeforeAudioEnd(const Range& r) const {
+        const std::int32_t lastByte = r.SnapTo == 1 ? WrapSub(SnapToFrame(doc_.CurFile, r.To, doc_.Info), 1) : r.To;
+        return lastByte < doc_.Info.AudioEndPos;
+    }
+
+    bool Finish(const std::string& target, bool endOfAudioCut) {
+        if (FinishWrittenFile(target, endOfAudioCut) != 1)
+            return Stop(target + ": its Xing/Info header could not be brought up to date");
+        result_.Written.push_back(target);
+        return true;
+    }
+
+    void Progress(int done, int total) const {
+        if (progress_) progress_(done, total);
+    }
+
+    bool Stop(const std::string& reason) {
+        result_.Reason = reason;
+        return false;
+    }
+
+    const ListDocument& Document() const { return doc_; }
+
+   private:
+    const ListDocument& doc_;
+    const ListProgress& progress_;
+    ListOutputResult& result_;
+};
+
+Range RowRange(const ListRows& rows, int row, const ListDocument& doc) {
+    const auto pos = [&](int column) {
+        return TimeTextToBytePos(rows.Cell(row, column), doc.DurationMs, doc.Info.AudioLength);
+    };
+    return {pos(kFromColumn), pos(kToColumn), 1, 1};
+}
+
+bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w) {
+    if (const std::string refusal = w.Refusal({output}); !refusal.empty()) return w.Stop(refusal);
+    if (!w.Clear(output)) return false;
+    bool wrote = false, endOfAudioCut = true;
+    for (int i = 0; i < rows.Count(); ++i) {
+        const Range r = RowRange(rows, i, w.Document());
+        bool rowWrote = false;
+        if (!w.Append(output, r, rowWrote)) return false;
+        // The file's end is the end of the last range that added anything.
+        if (rowWrote) endOfAudioCut = w.EndsBeforeAudioEnd(r);
+        wrote = wrote || rowWrote;
+        w.Progress(i + 1, rows.Count());
+    }
+    if (!wrote) return w.Stop("every range is empty: nothing was written");
+    return w.Finish(output, endOfAudioCut);
+}
+
+// Piece k (1-based) of a split at the rows' points.
+Range PieceRange(const ListRows& rows, int k, const ListDocument& doc) {
+    const auto loc = [&](int row) {
+        return TimeTextToBytePos(rows.Cell(row, kLocColumn), doc.DurationMs, doc.Info.AudioLength);
+    };
+    Range r;
+    if (k == 1) {
+        r.From = doc.Info.FirstFramePos;
+        r.SnapFrom = 0;
+    } else {
+        r.From = loc(k - 2);
+    }
+    if (k == rows.Count() + 1) {
+        r.To = doc.Info.AudioEndPos;
+        r.SnapTo = 0;
+    } else {
+        r.To = loc(k - 1);
+    }
+    return r;
+}
+
+bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w) {
+    const int pieces = rows.Count() + 1;
+    std::vector<std::string> names;
+    for (int k = 1; k <= pieces; ++k) names.push_back(SplitPieceName(output, k));
+    if (const std::string refusal = w.Refusal(names); !refusal.empty()) return w.Stop(refusal);
+    for (int k = 1; k <= pieces; ++k) {
+        const std::string& name = names[static_cast<std::size_t>(k - 1)];
+        const Range r = PieceRange(rows, k, w.Document());
+        bool wrote = false;
+        if (!w.Clear(name) || !w.Append(name, r, wrote)) return false;
+        if (wrote && !w.Finish(name, w.EndsBeforeAudioEnd(r))) return false;
+        w.Progress(k, pieces);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SplitPieceName(const std::string& outputName, int number) {
+    // The folder is kept as written, separator included: a name without a
+    // folder stays relative instead of gaining a separator in front (the root).
+    const std::string fileName = PathPart(outputName, false, false, true, true, true);
+    const std::string folder = outputName.substr(0, outputName.size() - fileName.size());
+    return folder + PathPart(outputName, false, false, true, false, false) + " - " + ListNumberText(number) +
+           PathPart(outputName, false, false, false, true, true);
+}
+
+ListOutputResult WriteListOutput(const ListRows& rows, const ListDocument& document, const std::string& outputName,
+                                 const ListProgress& progress) {
+    ListOutputResult result;
+    result.Reason = "an unexpected error ended the output";
+    TrappedRun([&] {
+        OutputWriter writer(document, progress, result);
+        if (rows.Count() == 0) {
+            writer.Stop("the list is empty");
+            return;
+        }
+        const bool done = rows.Mode() == ListMode::Build ? WriteBuild(rows, outputName, writer)
+                                                         : WriteSplit(rows, outputName, writer);
+        if (done) {
+            result.Ok = 1;
+            result.Reason.clear();
+        }
+    });
+    return result;
+}
+
+}  // namespace kalvor
