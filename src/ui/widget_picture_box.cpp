@@ -1,0 +1,85 @@
+#include "ui/widget_picture_box.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+namespace kalvor {
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+
+void PictureBox::SetTwipsPerPixel(int twipsPerPixel) {
+    twipsPerPixel_ = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+}
+
+void PictureBox::SetBackColor(const QColor& color) {
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, color);
+    setPalette(colors);
+    setAutoFillBackground(true);
+}
+
+void PictureBox::SetAcceptFiles(bool accept) { setAcceptDrops(accept); }
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit MouseDown(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
+                   PixelsToTwips(p.y(), twipsPerPixel_));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit MouseMove(event->buttons(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
+                   PixelsToTwips(p.y(), twipsPerPixel_));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit MouseUp(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
+                 PixelsToTwips(p.y(), twipsPerPixel_));
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPointF p = event->position();
+    emit DoubleClicked(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
+                       PixelsToTwips(p.y(), twipsPerPixel_));
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    emit KeyPressed(event->key(), event->modifiers());
+    QWidget::keyPressEvent(event);
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* event) {
+    emit KeyReleased(event->key(), event->modifiers());
+    QWidget::keyReleaseEvent(event);
+}
+
+void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void PictureBox::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    emit FilesDropped(paths);
+}
+
+}  // namespace kalvor
