@@ -1,0 +1,155 @@
+#pragma once
+// The open document of the main window: the file the user opened, the version
+// it is read from now, the working files that carry the versions, the analysis
+// of the current version, the selection and the block list; and the commands
+// that open, edit, undo and save it.
+//
+// The opened file is never changed while the user edits. Every edit writes a
+// complete new version into WorkFile from up to three ranges (before the
+// selection, the inserted audio, after the selection) and then rotates the
+// working files; undo is one level deep and toggles. Saving copies the current
+// version over a chosen file.
+//
+// Commands report progress and results as message texts (messages.h) to the
+// sink. A command that cannot run (nothing selected, no data, a bad source or
+// target, a write that failed) says why and changes nothing: neither the
+// document nor any file of the user's. One command runs at a time: copies let
+// window events run between chunks, and a command started from such an event
+// is refused.
+#include <cstdint>
+#include <string>
+
+#include "document/block_list.h"
+#include "document/document_sink.h"
+#include "document/player.h"
+#include "document/selection.h"
+#include "document/working_files.h"
+#include "mpeg/stream_info.h"
+
+namespace kalvor {
+
+class Document {
+public:
+    // workFolder holds the working files (the program folder, or the per-user
+    // data folder when that is not writable).
+    explicit Document(std::string workFolder, DocumentSink* sink = nullptr, Player* player = nullptr);
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    void SetSink(DocumentSink* sink) { sink_ = sink; }
+    void SetPlayer(Player* player) { player_ = player; }
+
+    // ---- Lifecycle (document.cpp) ----
+
+    // Closes the document: deletes the working files, clears the state, the
+    // selection and the block list.
+    int InitAll();
+    // Closes the current document and opens path. 1 when path is an MPEG audio
+    // file now open; 0 otherwise (a path that is no file leaves the document
+    // closed; a file that is not MPEG audio stays open with nothing to show).
+    int OpenFile(const std::string& path);
+    // Analyses path anew as the current version and hands it to the player.
+    // A failed analysis keeps the previous StreamInfo, except that an empty file
+    // (all audio deleted) is an empty document. 1 when the analysis succeeded.
+    int LoadFile(const std::string& path);
+    // Drops and recreates the playback object so that no working file is held.
+    void ResetGraph();
+    // Rotates the working files after an edit has built WorkFile; CurFile
+    // becomes TempFile. 1 when done.
+    int FileHand();
+    // Copies the current version to path and makes it the document's file.
+    // Nothing happens when path already is the current version; a working file is
+    // refused. An existing file at path is replaced only once the copy is whole.
+    int SaveToFile(const std::string& path);
+    // Save as: path gets the document's extension when it lacks it; the
+    // document's own files and the working files are refused.
+    int SaveAs(const std::string& path);
+    // Overwrite: the current version replaces the opened file.
+    int Overwrite();
+
+    // ---- Edit commands (edit_commands.cpp) ----
+
+    int Copy();
+    int Delete();
+    int Cut();
+    // Puts the audio of path in place of the selection (or at SelStart when the
+    // selection is empty). fromClip brings the clip marks along. With no
+    // document open, path is opened instead.
+    int PasteFrom(const std::string& path, bool fromClip);
+    int Paste();                                   // from ClipFile
+    int PasteFromFile(const std::string& path);    // "" = the dialog was cancelled
+    // Writes the selected frames to path (the document's extension is added
+    // when missing). "" = cancelled. The window calls RequireSelection before
+    // asking for the name.
+    int WriteToFile(const std::string& path);
+    int Undo();
+    void SelectAll();
+
+    // 1 when something is selected; otherwise says so and gives 0.
+    int RequireSelection();
+
+    // ---- State ----
+
+    bool IsOpen() const { return !orgFile_.empty(); }
+    // True while a command runs (the window also blocks its input then).
+    bool Running() const { return running_; }
+    // True when path names the opened file, the current version or a working
+    // file: such a path is no place to write a copy to.
+    bool IsOwnFile(const std::string& path) const;
+
+    const std::string& OrgFile() const { return orgFile_; }
+    const std::string& CurFile() const { return curFile_; }
+    const std::string& FileExt() const { return fileExt_; }
+    const WorkingFiles& Working() const { return files_; }
+    const std::string& WorkFolder() const { return workFolder_; }
+    const StreamInfo& Info() const { return info_; }
+    std::int32_t AudioLength() const { return info_.AudioLength; }
+    std::int32_t DurationMs() const { return durationMs_; }
+    const BlockList& Blocks() const { return blocks_; }
+
+    // The selection: the view reads and writes it, then calls UpdateSelectionMs.
+    Selection Sel;
+    void UpdateSelectionMs() { Sel.UpdateMs(info_.AudioLength, durationMs_); }
+
+private:
+    class CommandScope;
+    // An edit's new version: the audio before the selection, the whole audio of
+    // body (when given), the audio after the selection.
+    struct EditPlan {
+        Selection sel;  // as the command found it
+        std::string body;
+        StreamInfo bodyInfo;
+    };
+
+    // Bodies of the commands, run inside a CommandScope.
+    void ResetState();
+    int OpenPath(const std::string& path);
+    int LoadCurrent(const std::string& path);
+    int SaveCopy(const std::string& path);
+    int DeleteOrCut(bool cut);
+    int CopyToClip(const Selection& sel, std::int32_t to, int snapTo);
+    int BuildVersion(const EditPlan& plan, bool& endOfAudioCut);
+    int CommitVersion(const BlockList& before, const Selection& sel, bool endOfAudioCut);
+    void RollBack(const BlockList& before, const Selection& sel);
+    int WriteSelection(const std::string& name);
+    bool EndOfAudioCutAt(std::int32_t to) const;
+
+    void Say(const std::string& text);
+    void NotifyLoaded(LoadReason reason);
+
+    std::string workFolder_;
+    DocumentSink* sink_;
+    Player* player_;
+
+    std::string orgFile_;
+    std::string curFile_;
+    std::string fileExt_ = ".mp3";
+    WorkingFiles files_;
+    StreamInfo info_;
+    std::int32_t durationMs_ = 0;
+    BlockList blocks_;
+    bool running_ = false;
+};
+
+}  // namespace kalvor

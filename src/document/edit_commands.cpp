@@ -1,0 +1,328 @@
+// The edit commands of the document: copy, delete, cut, paste, paste from a
+// file, write the selection to a file, undo and select all.
+#include <fstream>
+
+#include "document/command_scope.h"
+#include "document/document.h"
+#include "document/messages.h"
+#include "document/pending_file.h"
+#include "mpeg/FCT_mpeg.h"
+#include "mpeg/FCTs.h"
+#include "mpeg/finish_file.h"
+#include "mpeg/stream_compat.h"
+#include "services/arith.h"
+#include "services/basic.h"
+#include "services/fault_trap.h"
+
+namespace kalvor {
+namespace {
+
+// Near the ends of the audio an edit goes all the way: the audio before the
+// selection is kept only when SelStart > 300, the audio after it only when
+// SelEnd + 300 < the last audio byte; a copy ending within 200 bytes of the
+// last byte runs to it.
+constexpr std::int32_t kEdgeBytes = 300;
+constexpr std::int32_t kCopyToEndBytes = 200;
+
+// A range with nothing in it is no failure; any other fault spoils the result.
+bool CopyFailed(const CopyOutcome& outcome) {
+    return !outcome.Ok() && outcome.Fault != CopyFault::EmptyRange;
+}
+
+const char* FailureText(const CopyOutcome& outcome) {
+    switch (outcome.Fault) {
+        case CopyFault::AnalysisFailed:
+        case CopyFault::SourceUnreadable:
+        case CopyFault::SourceEnded: return msg::kReadFailed;
+        default: return msg::kWriteFailed;
+    }
+}
+
+const char* AnalysisFailureText(const AnalysisResult& result) {
+    switch (result.Fault) {
+        case AnalysisFault::Missing:
+        case AnalysisFault::NotAFile:
+        case AnalysisFault::Unreadable:
+        case AnalysisFault::TooLarge:
+        case AnalysisFault::Unexpected: return msg::kReadFailed;
+        default: return msg::kNotMpeg;
+    }
+}
+
+bool CreateEmptyFile(const std::string& path) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
+int Document::Copy() {
+    CommandScope scope(*this);
+    if (scope.Refused() || RequireSelection() != 1) return 0;
+    scope.Busy();
+    return Trapped(0, [&] {
+        const Selection sel = Sel;
+        Say(msg::kCopying);
+        const std::int32_t last = info_.AudioEndPos;
+        const bool toLast = sel.SelEnd >= WrapSub(last, kCopyToEndBytes);
+        if (CopyToClip(sel, toLast ? last : sel.SelEnd, toLast ? 0 : 1) != 1) return 0;
+        Say(msg::kDone);
+        return 1;
+    });
+}
+
+int Document::Delete() { return DeleteOrCut(false); }
+int Document::Cut() { return DeleteOrCut(true); }
+
+int Document::DeleteOrCut(bool cut) {
+    CommandScope scope(*this);
+    if (scope.Refused() || RequireSelection() != 1) return 0;
+    scope.Busy();
+    return Trapped(0, [&] {
+        const Selection sel = Sel;
+        ResetGraph();
+        if (cut) {
+            Say(msg::kCutting);
+            if (CopyToClip(sel, sel.SelEnd, 1) != 1) {
+                RollBack(blocks_, sel);
+                return 0;
+            }
+        } else {
+            Say(msg::kDeleting);
+        }
+        const BlockList before = blocks_;
+        blocks_.SaveBlocks();
+        blocks_.ShiftBlocks(ShiftMode::Removed, sel);
+        bool endOfAudioCut = false;
+        if (BuildVersion({sel, {}, {}}, endOfAudioCut) != 1) {
+            RollBack(before, sel);
+            return 0;
+        }
+        Sel.SelEnd = sel.SelStart;
+        Sel.SelLength = 1;
+        blocks_.AddBlock(sel.SelStart, 0);
+        return CommitVersion(before, sel, endOfAudioCut);
+    });
+}
+
+int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
+    // The clip is built in WorkFile (free between edits), so a failed copy keeps
+    // the old clipboard.
+    RemoveFile(files_.WorkFile);
+    const CopyOutcome outcome = CopyFrames(curFile_, files_.WorkFile, sel.SelStart, to, 1, snapTo);
+    if (CopyFailed(outcome)) {
+        RemoveFile(files_.WorkFile);
+        Say(FailureText(outcome));
+        return 0;
+    }
+    if (outcome.BytesAppended == 0) {
+        // Not one whole frame selected: the clipboard is now empty.
+        if (RemoveFile(files_.ClipFile) != 1) {
+            Say(msg::kWriteFailed);
+            return 0;
+        }
+    } else {
+        if (RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
+            RemoveFile(files_.WorkFile);
+            Say(msg::kWriteFailed);
+            return 0;
+        }
+        FinishWrittenFile(files_.ClipFile, snapTo == 1 && EndOfAudioCutAt(to));
+    }
+    blocks_.CollectClipBlocks(sel);
+    return 1;
+}
+
+int Document::PasteFrom(const std::string& path, bool fromClip) {
+    CommandScope scope(*this);
+    if (scope.Refused()) return 0;
+    return Trapped(0, [&] {
+        if (GetFileSize64(path) <= 0) {
+            Say(msg::kNoData);
+            return 0;
+        }
+        if (!IsOpen()) {
+            scope.Busy();
+            return OpenPath(path);
+        }
+        EditPlan plan{Sel, path, {}};
+        const AnalysisResult analysis = AnalyzeStreamWhy(path, plan.bodyInfo);
+        if (!analysis.Ok()) {
+            Say(AnalysisFailureText(analysis));
+            return 0;
+        }
+        // Frames of another format would make a stream no player reads through;
+        // an empty document takes any.
+        if (info_.AudioLength > 0 && !StreamFormatsMatch(info_, plan.bodyInfo)) {
+            Say(msg::kFormatMismatch);
+            return 0;
+        }
+        scope.Busy();
+        const Selection& sel = plan.sel;
+        ResetGraph();
+        const BlockList before = blocks_;
+        blocks_.SaveBlocks();
+        Say(msg::kPasting);
+        if (sel.SelLength != 0) blocks_.ShiftBlocks(ShiftMode::Removed, sel);
+        bool endOfAudioCut = false;
+        if (BuildVersion(plan, endOfAudioCut) != 1) {
+            RollBack(before, sel);
+            return 0;
+        }
+        // The new selection covers the inserted audio, measured by the source's size.
+        const std::int32_t size = GetFileSize64(path);
+        Sel.SelStart = sel.SelStart;
+        Sel.SelEnd = WrapAdd(sel.SelStart, size);
+        Sel.SelLength = WrapAdd(size, 1);
+        blocks_.ShiftBlocks(ShiftMode::Inserted, Sel);
+        blocks_.AddBlock(Sel.SelStart, Sel.SelEnd);
+        if (fromClip) blocks_.InsertClipBlocks(Sel.SelStart);
+        return CommitVersion(before, sel, endOfAudioCut);
+    });
+}
+
+int Document::Paste() { return PasteFrom(files_.ClipFile, true); }
+
+int Document::PasteFromFile(const std::string& path) {
+    if (path.empty()) return 0;
+    return PasteFrom(path, false);
+}
+
+int Document::BuildVersion(const EditPlan& plan, bool& endOfAudioCut) {
+    const Selection& sel = plan.sel;
+    const std::string& work = files_.WorkFile;
+    RemoveFile(work);
+    CopyOutcome head, body, tail;
+    // The head ends before the first frame at or after SelStart: exactly the
+    // frames a cut puts on the clipboard go, and an insertion loses none.
+    if (sel.SelStart > kEdgeBytes) head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1);
+    if (!CopyFailed(head) && !plan.body.empty()) {
+        const StreamInfo& in = plan.bodyInfo;
+        body = CopyFrames(plan.body, work, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
+    }
+    if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
+        tail = CopyFrames(curFile_, work, sel.SelEnd, info_.AudioEndPos, 1, 0);
+    }
+    for (const CopyOutcome* outcome : {&head, &body, &tail}) {
+        if (!CopyFailed(*outcome)) continue;
+        RemoveFile(work);
+        Say(FailureText(*outcome));
+        return 0;
+    }
+    // A leading Xing/Info frame comes from the document unless the head is gone
+    // and the body leads; the new version's end is cut when it is not the last
+    // audio of the file that header came from.
+    const bool headerFromBody = head.BytesAppended == 0 && body.BytesAppended > 0;
+    endOfAudioCut = headerFromBody ? tail.BytesAppended > 0 : tail.BytesAppended == 0;
+    return 1;
+}
+
+int Document::CommitVersion(const BlockList& before, const Selection& sel, bool endOfAudioCut) {
+    const std::string& work = files_.WorkFile;
+    if (FileExists(work) == 1) {
+        FinishWrittenFile(work, endOfAudioCut);
+    } else if (!CreateEmptyFile(work)) {
+        // All audio was deleted: the new version is an empty file.
+        Say(msg::kWriteFailed);
+        RollBack(before, sel);
+        return 0;
+    }
+    if (FileHand() != 1) {
+        Say(msg::kWriteFailed);
+        RollBack(before, sel);
+        return 0;
+    }
+    LoadCurrent(curFile_);
+    NotifyLoaded(LoadReason::Edit);
+    Say(msg::kDone);
+    return 1;
+}
+
+void Document::RollBack(const BlockList& before, const Selection& sel) {
+    blocks_ = before;
+    Sel = sel;
+    RemoveFile(files_.WorkFile);
+    // The player was let go of the current version; give it back.
+    LoadCurrent(curFile_);
+    NotifyLoaded(LoadReason::Reload);
+}
+
+bool Document::EndOfAudioCutAt(std::int32_t to) const {
+    return SnapToFrame(curFile_, to, info_) <= info_.AudioEndPos;
+}
+
+int Document::WriteToFile(const std::string& path) {
+    CommandScope scope(*this);
+    if (scope.Refused() || RequireSelection() != 1 || path.empty()) return 0;
+    const std::string name = EnsureExtension(path, fileExt_);
+    if (IsOwnFile(name)) {
+        Say(msg::kOwnFile);
+        return 0;
+    }
+    scope.Busy();
+    return Trapped(0, [&] { return WriteSelection(name); });
+}
+
+int Document::WriteSelection(const std::string& name) {
+    const Selection sel = Sel;
+    Say(msg::kWriting);
+    PendingFile file(name);
+    if (!file.TargetReplaceable()) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
+    const CopyOutcome outcome = CopyFrames(curFile_, file.Path(), sel.SelStart, sel.SelEnd, 1, 1);
+    if (CopyFailed(outcome)) {
+        Say(FailureText(outcome));
+        return 0;
+    }
+    if (outcome.BytesAppended == 0) {
+        Say(msg::kNoData);
+        return 0;
+    }
+    FinishWrittenFile(file.Path(), EndOfAudioCutAt(sel.SelEnd));
+    if (file.Commit() != 1) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
+    Say(msg::kDone);
+    return 1;
+}
+
+int Document::Undo() {
+    CommandScope scope(*this);
+    if (scope.Refused()) return 0;
+    scope.Busy();
+    return Trapped(0, [&] {
+        ResetGraph();
+        int moved = 1;
+        if (FileExists(files_.UndoFile) == 1) {
+            moved = files_.SwapTempAndUndo();
+            if (moved == 1) curFile_ = files_.TempFile;
+        } else {
+            // The previous version is the opened file; the edit waits in UndoFile.
+            if (FileExists(files_.TempFile) == 1) moved = RenameFile(files_.TempFile, files_.UndoFile, true);
+            if (moved == 1) curFile_ = orgFile_;
+        }
+        LoadCurrent(curFile_);
+        if (moved != 1) {
+            NotifyLoaded(LoadReason::Reload);
+            Say(msg::kWriteFailed);
+            return 0;
+        }
+        blocks_.SwapBlocks();
+        NotifyLoaded(LoadReason::Undo);
+        Say(msg::kUndone);
+        return 1;
+    });
+}
+
+void Document::SelectAll() {
+    CommandScope scope(*this);
+    if (scope.Refused()) return;
+    Sel.SelectAll(info_.AudioLength);
+    UpdateSelectionMs();
+    if (sink_) sink_->SelectionChanged();
+}
+
+}  // namespace kalvor
