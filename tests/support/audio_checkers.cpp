@@ -37,7 +37,7 @@ std::vector<std::string> BrokenFrameWarnings(const std::string& path) {
 
 int Mp3valFrameCount(const std::string& path) {
     const CommandResult r = Run("mp3val " + ShellQuote(path));
-    const std::size_t at = r.out.find(" MPEG frames");
+    const std::size_t at = r.out.find(" MPEG frames (");
     if (r.exitCode != 0 || at == std::string::npos) return -1;
     const std::size_t start = r.out.find_last_of(' ', at - 1);
     return std::atoi(r.out.c_str() + (start == std::string::npos ? 0 : start + 1));
