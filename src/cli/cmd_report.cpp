@@ -1,0 +1,31 @@
+// kalvor-cli report FILE: the file information report, as the main window's
+// file information command shows it (lines end in CR LF).
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_command.h"
+#include "mpeg/FCT_AudioInf.h"
+#include "services/basic.h"
+
+namespace kalvor::cli {
+namespace {
+
+int RunReport(const Args& args) {
+    if (args.size() != 1) throw UsageError{"report takes exactly one FILE"};
+    if (FileExists(args[0]) != 1) return Fail(args[0] + ": no such file");
+    // The command line plays nothing, so media files that are not MPEG audio or
+    // PCM WAVE report a length of 0.
+    const FileInfoResult report = FileInfoReport(args[0]);
+    if (report.Text.empty()) return Fail(args[0] + ": the file cannot be described");
+    std::printf("%s\n", report.Text.c_str());
+    return 0;
+}
+
+}  // namespace
+
+KALVOR_CLI_COMMAND("report",
+                   "report FILE\n"
+                   "prints the file information report: path, type, format and duration (CR LF line ends)",
+                   RunReport);
+
+}  // namespace kalvor::cli
