@@ -22,7 +22,7 @@ Bytes Frame(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int length, std::
     return f;
 }
 
-Bytes Frames(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int count, std::uint8_t fill) {
+int FrameLengthOfHeader(std::uint8_t b2, std::uint8_t b3) {
     static constexpr std::array<std::array<int, 15>, 5> kRates = {{
         {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},  // MPEG-1 Layer I
         {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},     // MPEG-1 Layer II
@@ -32,11 +32,17 @@ Bytes Frames(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int count, std::
     }};
     const bool lsf = (b2 & 0x08) == 0;
     const int layer = 4 - ((b2 >> 1) & 3);
+    const int index = b3 >> 4, rateCode = (b3 >> 2) & 3;
+    if (layer == 4 || index == 0 || index == 15 || rateCode == 3) return 0;
     const int row = lsf ? (layer == 1 ? 3 : 4) : layer - 1;
-    const int kbps = kRates[static_cast<std::size_t>(row)][b3 >> 4];
+    const int kbps = kRates[static_cast<std::size_t>(row)][static_cast<std::size_t>(index)];
     static constexpr std::array<int, 3> kMpeg1 = {44100, 48000, 32000}, kLsf = {22050, 24000, 16000};
-    const int rate = (lsf ? kLsf : kMpeg1)[(b3 >> 2) & 3];
-    const int length = FrameLength(layer, lsf, kbps, rate, (b3 & 0x02) != 0);
+    const int rate = (lsf ? kLsf : kMpeg1)[static_cast<std::size_t>(rateCode)];
+    return FrameLength(layer, lsf, kbps, rate, (b3 & 0x02) != 0);
+}
+
+Bytes Frames(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int count, std::uint8_t fill) {
+    const int length = FrameLengthOfHeader(b2, b3);
     Bytes out;
     for (int i = 0; i < count; ++i) {
         Bytes f = Frame(b2, b3, b4, length, fill);

@@ -14,6 +14,9 @@ namespace kalvor::test {
 // 144 * kbps * 1000 / rate + pad; MPEG-2 LSF Layer III 72 * kbps * 1000 / rate + pad.
 int FrameLength(int layer, bool lsf, int kbps, int rate, bool padding);
 
+// The length of a frame whose header bytes 2 and 3 are b2, b3 (0 when they do not decode).
+int FrameLengthOfHeader(std::uint8_t b2, std::uint8_t b3);
+
 // One frame: the header FF b2 b3 b4, then payload bytes up to length, filled
 // with fill (never 0xFF unless asked, so no false syncs appear by accident).
 Bytes Frame(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int length, std::uint8_t fill = 0x55);
