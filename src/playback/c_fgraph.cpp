@@ -91,14 +91,18 @@ bool C_FGraph::Build(const std::string& path) {
 // record the document converts bytes and times with; it also knows streams
 // whose length the engine cannot tell before it has played a while (no Xing or
 // Info header), and it does not trim the encoder delay an Info header declares.
-// Other files, and MPEG files the analysis rejects, ask the engine.
+// Other files, and MPEG files the analysis rejects, ask the engine; a renamed
+// MPEG file the engine cannot measure yet is still measured by the analysis.
 bool C_FGraph::DurationSeconds(const std::string& path, double* seconds) {
     StreamInfo info;
-    if (IsMpegAudioType(WavContainerType(path)) && AnalyzeStream(path, info) == 1 && info.DurationMs > 0) {
-        *seconds = info.DurationMs / 1000.0;
-        return true;
+    const auto analysed = [&] { return AnalyzeStream(path, info) == 1 && info.DurationMs > 0; };
+    const bool mpeg = IsMpegAudioType(WavContainerType(path));
+    if (!(mpeg && analysed())) {
+        if (graph_.control->Duration(seconds)) return true;
+        if (mpeg || !analysed()) return false;
     }
-    return graph_.control->Duration(seconds);
+    *seconds = info.DurationMs / 1000.0;
+    return true;
 }
 
 // Once the graph is built, a failure ends the write and reaches the caller; in

@@ -105,6 +105,8 @@ MediaGraph::MediaGraph() {
     EnsureGstreamer();
     pipeline_ = gst_pipeline_new(nullptr);
     gst_object_ref_sink(pipeline_);
+    parking_ = gst_bin_new(nullptr);
+    gst_object_ref_sink(parking_);
     bus_ = gst_pipeline_get_bus(GST_PIPELINE(pipeline_));
 }
 
@@ -117,6 +119,7 @@ MediaGraph::~MediaGraph() {
     routes_.clear();
     gst_object_unref(bus_);
     gst_object_unref(pipeline_);
+    gst_object_unref(parking_);
 }
 
 GraphFilter* MediaGraph::AddFilter(const RegFilterInfo& entry) {
@@ -188,6 +191,8 @@ bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* w
         return false;
     }
     ResetToNull();
+    Unpark(*out.Filter);
+    Unpark(*in.Filter);
     if (gst_pad_is_linked(in.Pad) || (out.Pad != nullptr && gst_pad_is_linked(out.Pad))) {
         if (why != nullptr) *why = "pin already connected";
         return false;
@@ -290,15 +295,34 @@ bool MediaGraph::IsConnected(const GraphFilter& filter) const {
            });
 }
 
-// Filters left over from an attempt that failed stay in the graph but take no
-// part in its state: an unconnected source would stop the stream with an error
-// and an unconnected output would never preroll.
+// Filters left over from an attempt that failed stay in the graph but are kept
+// out of the pipeline: an unconnected source would stop the stream with an
+// error, an unconnected output would never preroll nor reach the end, and
+// either would refuse the seeks the pipeline hands to every sink.
 void MediaGraph::KeepOutUnconnected() {
     for (const auto& f : filters_) {
-        const bool connected = IsConnected(*f);
-        gst_element_set_locked_state(f->Element, connected ? FALSE : TRUE);
-        if (!connected) gst_element_set_state(f->Element, GST_STATE_NULL);
+        if (IsConnected(*f))
+            Unpark(*f);
+        else
+            Park(*f);
     }
+}
+
+void MediaGraph::Park(GraphFilter& filter) {
+    if (GST_OBJECT_PARENT(filter.Element) != GST_OBJECT(pipeline_)) return;
+    gst_element_set_state(filter.Element, GST_STATE_NULL);
+    gst_object_ref(filter.Element);
+    gst_bin_remove(GST_BIN(pipeline_), filter.Element);
+    gst_bin_add(GST_BIN(parking_), filter.Element);
+    gst_object_unref(filter.Element);
+}
+
+void MediaGraph::Unpark(GraphFilter& filter) {
+    if (GST_OBJECT_PARENT(filter.Element) != GST_OBJECT(parking_)) return;
+    gst_object_ref(filter.Element);
+    gst_bin_remove(GST_BIN(parking_), filter.Element);
+    gst_bin_add(GST_BIN(pipeline_), filter.Element);
+    gst_object_unref(filter.Element);
 }
 
 // Whether a file source feeds element, through links, pending links and

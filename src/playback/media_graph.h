@@ -9,7 +9,7 @@
 // connected so far is prerolled (into temporary sinks when the far side is not
 // yet an output device). Pads that appear only once the stream is read are
 // offered as pins named after their template and linked when they appear.
-// Filters that are not connected are kept out of every state change.
+// Filters that are not connected are kept out of the running pipeline.
 #include <gst/gst.h>
 
 #include <cstdint>
@@ -99,6 +99,8 @@ private:
     bool Preroll(std::string* why);
     void ResetToNull();
     void KeepOutUnconnected();
+    void Park(GraphFilter& filter);
+    void Unpark(GraphFilter& filter);
     bool IsConnected(const GraphFilter& filter) const;
     bool FedBySource(GstElement* element, int depth) const;
     bool LinkOrInsert(const GraphPin& out, const GraphPin& in, std::string* why);
@@ -112,6 +114,7 @@ private:
 
     GstElement* pipeline_ = nullptr;
     GstBus* bus_ = nullptr;
+    GstElement* parking_ = nullptr;  // holds the filters that are not connected
     std::vector<std::unique_ptr<GraphFilter>> filters_;
     std::vector<std::unique_ptr<Route>> routes_;
     std::vector<GstElement*> probeSinks_;  // temporary sinks of CheckThrough
