@@ -197,7 +197,7 @@ bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* w
         if (why != nullptr) *why = "pin already connected";
         return false;
     }
-    if (LinkOrInsert(out, in, why) && CheckThrough(*in.Filter, why)) return true;
+    if (LinkOrInsert(out, in, why) && CheckThrough(*in.Filter, in.Pad, why)) return true;
     Disconnect(out);
     // The two do not meet: let the engine find the parser and decoder between
     // them, when what follows takes decoded audio only.
@@ -213,7 +213,7 @@ bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* w
     route->padAdded = g_signal_connect(decoder, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
     route->noMorePads = g_signal_connect(decoder, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
     routes_.push_back(std::move(route));
-    if (fed && CheckThrough(*in.Filter, why)) return true;
+    if (fed && CheckThrough(*in.Filter, in.Pad, why)) return true;
     Disconnect(out);
     return false;
 }
@@ -351,15 +351,37 @@ bool MediaGraph::FedBySource(GstElement* element, int depth) const {
     return fed;
 }
 
-bool MediaGraph::CheckThrough(GraphFilter& to, std::string* why) {
+GstPadProbeReturn MediaGraph::OnData(GstPad*, GstPadProbeInfo*, gpointer self) {
+    static_cast<MediaGraph*>(self)->dataSeen_ = true;
+    return GST_PAD_PROBE_OK;
+}
+
+// Prerolls what is connected up to `to`: the stream must reach `to` through
+// input (a file that ends before giving anything does not count) and, unless
+// `to` is an output device, come out of it again.
+bool MediaGraph::CheckThrough(GraphFilter& to, GstPad* input, std::string* why) {
     // Without data coming in there is nothing to learn yet.
     if (!FedBySource(to.Element, 0)) return true;
     KeepOutUnconnected();
-    if (to.Kind == FilterKind::Renderer) return Preroll(why);
-    AddProbeSinks(to);
-    const bool through = Preroll(why);
-    ResetToNull();
-    RemoveProbeSinks();
+    dataSeen_ = false;
+    const gulong watch = gst_pad_add_probe(input, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
+                                                                              GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                                           &MediaGraph::OnData, this, nullptr);
+    bool through = false;
+    if (to.Kind == FilterKind::Renderer) {
+        through = Preroll(why);
+    } else {
+        AddProbeSinks(to);
+        through = Preroll(why);
+        ResetToNull();
+        RemoveProbeSinks();
+    }
+    gst_pad_remove_probe(input, watch);
+    if (through && !dataSeen_) {
+        if (why != nullptr) *why = "no data reached the filter";
+        ResetToNull();
+        return false;
+    }
     return through;
 }
 

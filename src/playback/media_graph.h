@@ -12,6 +12,7 @@
 // Filters that are not connected are kept out of the running pipeline.
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -95,7 +96,8 @@ private:
     struct Route;  // a link made when a pad appears
     friend struct Route;
 
-    bool CheckThrough(GraphFilter& to, std::string* why);
+    bool CheckThrough(GraphFilter& to, GstPad* input, std::string* why);
+    static GstPadProbeReturn OnData(GstPad* pad, GstPadProbeInfo* info, gpointer self);
     bool Preroll(std::string* why);
     void ResetToNull();
     void KeepOutUnconnected();
@@ -120,6 +122,7 @@ private:
     std::vector<GstElement*> probeSinks_;  // temporary sinks of CheckThrough
     mutable std::mutex mutex_;  // guards what pad-added callbacks touch
     std::string firstError_;
+    std::atomic<bool> dataSeen_{false};  // set on a streaming thread during a check
     bool stopped_ = true;
     long completion_ = kEventNone;
     std::uint32_t ignoredSeqnum_ = 0;  // an end of stream seen before the last seek
