@@ -5,8 +5,7 @@
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define KALVOR_CRC16_CLMUL 1
-#include <emmintrin.h>
-#include <wmmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace kalvor {
@@ -100,8 +99,50 @@ __attribute__((target("pclmul,sse2"))) std::uint16_t Crc16Folded(const std::uint
     return Crc16Sliced(p + i, n - i, Crc16Bytewise(tail, 16, 0));
 }
 
+// The same folding four lanes to a 512-bit register, where the processor has
+// the wide carry-less multiply: about twice the speed again.
+constexpr unsigned kWideStride = 64 * 4;  // four registers of four lanes
+constexpr std::uint64_t kWideLow = ReflectedPowerOfX(kWideStride * 8 + 63);
+constexpr std::uint64_t kWideHigh = ReflectedPowerOfX(kWideStride * 8 - 1);
+
+__attribute__((target("avx512f,vpclmulqdq,pclmul,sse2"))) std::uint16_t Crc16WideFolded(const std::uint8_t* p,
+                                                                                          std::size_t n,
+                                                                                          std::uint16_t crc) {
+    std::uint8_t first[64];
+    std::memcpy(first, p, 64);
+    first[0] = static_cast<std::uint8_t>(first[0] ^ (crc & 0xFF));
+    first[1] = static_cast<std::uint8_t>(first[1] ^ (crc >> 8));
+    __m512i reg[4];
+    reg[0] = _mm512_loadu_si512(first);
+    for (int r = 1; r < 4; ++r) reg[r] = _mm512_loadu_si512(p + 64 * r);
+    const __m512i far = _mm512_set4_epi64(static_cast<long long>(kWideHigh), static_cast<long long>(kWideLow),
+                                          static_cast<long long>(kWideHigh), static_cast<long long>(kWideLow));
+    std::size_t i = kWideStride;
+    for (; i + kWideStride <= n; i += kWideStride)
+        for (int r = 0; r < 4; ++r) {
+            const __m512i low = _mm512_clmulepi64_epi128(reg[r], far, 0x00);
+            const __m512i high = _mm512_clmulepi64_epi128(reg[r], far, 0x11);
+            reg[r] = _mm512_ternarylogic_epi64(low, high, _mm512_loadu_si512(p + i + 64 * r), 0x96);  // a ^ b ^ c
+        }
+    // Sixteen lanes in file order, folded into one as the narrow path does.
+    alignas(64) std::uint8_t lanes[4][64];
+    for (int r = 0; r < 4; ++r) _mm512_store_si512(lanes[r], reg[r]);
+    const __m128i near = _mm_set_epi64x(static_cast<long long>(kNearHigh), static_cast<long long>(kNearLow));
+    __m128i rest = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[0]));
+    for (int lane = 1; lane < 16; ++lane)
+        rest = Fold(rest, near, _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[lane / 4] + 16 * (lane % 4))));
+    std::uint8_t tail[16];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(tail), rest);
+    return Crc16Sliced(p + i, n - i, Crc16Bytewise(tail, 16, 0));
+}
+
 bool HaveClmul() {
     static const bool have = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse2");
+    return have;
+}
+
+bool HaveWideClmul() {
+    static const bool have = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("vpclmulqdq");
     return have;
 }
 #endif
@@ -115,6 +156,7 @@ std::uint16_t Crc16Bytewise(const std::uint8_t* data, std::size_t count, std::ui
 
 std::uint16_t Crc16(const std::uint8_t* data, std::size_t count, std::uint16_t crc) {
 #ifdef KALVOR_CRC16_CLMUL
+    if (count >= 2 * kWideStride && HaveWideClmul()) return Crc16WideFolded(data, count, crc);
     if (count >= 2 * kStride && HaveClmul()) return Crc16Folded(data, count, crc);
 #endif
     return Crc16Sliced(data, count, crc);

@@ -110,7 +110,7 @@ private:
 class Walker {
 public:
     Walker(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks)
-        : in_(in), ref_(ref), shape_(ref), walk_(walk), sinks_(sinks) {}
+        : in_(in), ref_(ref), shape_(ref), samplesPerFrame_(SamplesPerFrame(ref)), walk_(walk), sinks_(sinks) {}
 
     bool Usable() const { return shape_.Usable(); }
 
@@ -120,8 +120,21 @@ public:
             in_.Keep(pos);
             const std::uint8_t* p = in_.At(pos, 4);
             if (!p) break;
-            const std::int32_t length = shape_.LengthAt(p);
-            const HeaderBytes header{p[1], p[2], p[3]};
+            std::int32_t length = shape_.LengthAt(p);
+            HeaderBytes header{p[1], p[2], p[3]};
+            // Along an unbroken chain each header is read once: as the check that
+            // the frame before it is whole, and then as the next frame.
+            while (length > 0 && pos + length + 4 <= end) {
+                const std::uint8_t* next = in_.At(pos + length, 4);
+                const std::int32_t nextLength = next ? shape_.LengthAt(next) : 0;
+                if (nextLength == 0) break;
+                Count(pos, length, header);
+                header = {next[1], next[2], next[3]};
+                pos += length;
+                length = nextLength;
+                in_.Keep(pos);
+            }
+            if (in_.Failed()) break;
             if (length > 0 && Followed(pos + length)) {
                 Count(pos, length, header);
                 pos += length;
@@ -181,13 +194,14 @@ private:
     void Count(std::int64_t offset, std::int32_t length, const HeaderBytes& header) {
         ++walk_.FrameCount;
         walk_.FrameBytes += length;
-        walk_.SampleCount += SamplesPerFrame(header);
+        walk_.SampleCount += samplesPerFrame_;
         if (sinks_.OnFrame) sinks_.OnFrame(FrameSpot{offset, length, header});
     }
 
     BlockStream& in_;
     HeaderBytes ref_;
     StreamShape shape_;
+    int samplesPerFrame_;  // the same for every frame the shape accepts
     FrameWalk& walk_;
     const FrameWalkSinks& sinks_;
 };

@@ -1,6 +1,7 @@
 #include "mpeg/xing_audit.h"
 
 #include <algorithm>
+#include <array>
 
 #include "mpeg/crc16.h"
 #include "mpeg/file_read.h"
@@ -32,16 +33,20 @@ bool WalkForHeader(const std::string& path, XingAudit& audit) {
     const bool wantCrc = audit.Stored && audit.Stored->Lame;
     XingTocBuilder toc;
     std::uint32_t frames = 0;
+    // Every frame the walk counts has the reference's version and layer, so its
+    // bit rate is a lookup by index and its sample count is the reference's.
+    std::array<int, 16> bitRates{};
+    for (std::uint8_t index = 0; index < 16; ++index)
+        bitRates[index] = BitRateOf(audit.Info.RefHeader[0], static_cast<std::uint8_t>(index << 4));
     int firstBitRate = 0;
     std::uint16_t crc = 0;
     FrameWalkSinks sinks;
     sinks.OnFrame = [&](const FrameSpot& frame) {
         if (frame.Offset <= audit.HeaderOffset) return;
-        const int bitRate = BitRateOf(frame.Header[0], frame.Header[1]);
+        const int bitRate = bitRates[frame.Header[1] >> 4];
         if (frames++ == 0) firstBitRate = bitRate;
         if (bitRate != firstBitRate) audit.MixedBitRates = true;
         toc.AddFrame(bitRate);
-        audit.SamplesAfterHeader += SamplesPerFrame(frame.Header);
     };
     if (wantCrc) {
         sinks.OnBytes = [&](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {
@@ -52,6 +57,7 @@ bool WalkForHeader(const std::string& path, XingAudit& audit) {
     audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, sinks);
     if (!audit.Walked) return false;
     audit.FramesAfterHeader = frames;
+    audit.SamplesAfterHeader = static_cast<std::int64_t>(frames) * SamplesPerFrame(audit.Info.RefHeader);
     audit.BytesFromHeader = static_cast<std::uint32_t>(audit.Walk.AudioEndOffset - audit.HeaderOffset);
     audit.Toc = toc.Toc();
     audit.MusicCrc = crc;
