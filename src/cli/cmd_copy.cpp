@@ -25,10 +25,14 @@ int RunCopy(const Args& args) {
     Args words;
     int snapFrom = 0, snapTo = 0;
     for (const std::string& arg : args) {
-        if (arg == "--snap-from") snapFrom = 1;
-        else if (arg == "--snap-to") snapTo = 1;
-        else if (arg.size() > 1 && arg.rfind("--", 0) == 0) throw UsageError{"unknown option: " + arg};
-        else words.push_back(arg);
+        if (arg == "--snap-from")
+            snapFrom = 1;
+        else if (arg == "--snap-to")
+            snapTo = 1;
+        else if (arg.size() > 1 && arg.rfind("--", 0) == 0)
+            throw UsageError{"unknown option: " + arg};
+        else
+            words.push_back(arg);
     }
     if (words.size() != 4) throw UsageError{"copy takes SRC DST FROM TO"};
     const std::int32_t from = Position(words[2], "FROM"), to = Position(words[3], "TO");

@@ -43,7 +43,8 @@ int RunInfo(const Args& args) {
 
 }  // namespace
 
-KALVOR_CLI_COMMAND("info", "info FILE\nprints the stream record of an MPEG audio file, one \"Name: value\" line a field",
+KALVOR_CLI_COMMAND("info",
+                   "info FILE\nprints the stream record of an MPEG audio file, one \"Name: value\" line a field",
                    RunInfo);
 
 }  // namespace kalvor::cli

@@ -51,8 +51,8 @@ std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo&
     return Wrap32(BestHeaderIn(source, at, w, info, none));
 }
 
-CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32,
-                    std::int32_t to32, int snapFrom, int snapTo, CopyOutcome& outcome, std::FILE*& handle) {
+CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32, std::int32_t to32,
+                    int snapFrom, int snapTo, CopyOutcome& outcome, std::FILE*& handle) {
     if (snapFrom == 1 || snapTo == 1) {
         StreamInfo info;
         outcome.Analysis = AnalyzeStreamWhy(source, info);
@@ -84,8 +84,8 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
 
 }  // namespace
 
-CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from,
-                       std::int32_t to, int snapFrom, int snapTo) {
+CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
+                       int snapFrom, int snapTo) {
     CopyOutcome outcome;
     std::FILE* handle = nullptr;
     outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
@@ -106,7 +106,8 @@ std::FILE* AppendTo(const std::string& path, std::FILE* handle, const std::uint8
         // Unbuffered: each chunk is one write, and a full disk shows at once.
         std::setvbuf(handle, nullptr, _IONBF, 0);
     }
-    if (count > 0 && std::fwrite(buffer, 1, static_cast<std::size_t>(count), handle) != static_cast<std::size_t>(count)) {
+    if (count > 0 &&
+        std::fwrite(buffer, 1, static_cast<std::size_t>(count), handle) != static_cast<std::size_t>(count)) {
         std::fclose(handle);
         return nullptr;
     }

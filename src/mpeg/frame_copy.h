@@ -39,8 +39,8 @@ struct CopyOutcome {
 // boundary first (see SnapToFrame), so that the range holds whole frames only.
 // Pending window events are processed before each chunk. A chunk that cannot be
 // read, or a write that fails, ends the copy: nothing stale is ever appended.
-CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from,
-                       std::int32_t to, int snapFrom, int snapTo);
+CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
+                       int snapFrom, int snapTo);
 
 // The position of the frame header at or after pos (clamped into the audio)
 // that best resembles info.RefHeader within 2 x SnapWindow bytes; an exact match

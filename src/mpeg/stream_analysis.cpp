@@ -15,18 +15,18 @@
 namespace kalvor {
 namespace {
 
-constexpr std::int32_t kHeadSize = 48;    // the first read, and the least size of a stream
+constexpr std::int32_t kHeadSize = 48;     // the first read, and the least size of a stream
 constexpr std::int32_t kBlockSize = 1000;  // the frame search reads this much at a time
 // Blocks overlap by two bytes: a candidate needs its three bytes in one block,
 // so without the overlap a header starting in a block's last two bytes would
 // never be examined and a later frame would be taken instead.
 constexpr std::int32_t kBlockStep = kBlockSize - 2;
-constexpr std::int32_t kTailSize = 1024;         // where a trailing "TAG" is looked for
-constexpr std::int32_t kId3v1BlockSize = 128;    // a "TAG" block at the very front is skipped
+constexpr std::int32_t kTailSize = 1024;       // where a trailing "TAG" is looked for
+constexpr std::int32_t kId3v1BlockSize = 128;  // a "TAG" block at the very front is skipped
 constexpr std::int32_t kId3v2HeaderSize = 10;
-constexpr std::int32_t kXingCountOffset = 8;     // "Xing", 4 flag bytes, then the frame count
+constexpr std::int32_t kXingCountOffset = 8;  // "Xing", 4 flag bytes, then the frame count
 constexpr std::int64_t kLargestFile = std::numeric_limits<std::int32_t>::max();
-constexpr double kSnapSamples = 3456;            // three frames of 1152 samples
+constexpr double kSnapSamples = 3456;  // three frames of 1152 samples
 
 using Byte = std::uint8_t;
 
@@ -62,17 +62,17 @@ bool IsOtherFormat(const std::array<Byte, kHeadSize>& head) {
         const int tag = h[20] | (h[21] << 8);
         return tag != 0x50 && tag != 0x55;
     }
-    static constexpr std::array<std::string_view, 6> kSignatures = {
-        "\x89PNG", "GIF8", "OggS", "fLaC", "FORM", "\xFF\xD8\xFF"};
+    static constexpr std::array<std::string_view, 6> kSignatures = {"\x89PNG", "GIF8", "OggS",
+                                                                    "fLaC",    "FORM", "\xFF\xD8\xFF"};
     for (std::string_view s : kSignatures)
         if (Matches(h, s)) return true;
     return Matches(h + 4, "ftyp");
 }
 
 struct Search {
-    std::int64_t start = 0;     // 0-based offset where the block search begins
-    int expected = -1;          // the remembered second header byte, or -1
-    std::int64_t frame = -1;    // the first frame when the head already settles it
+    std::int64_t start = 0;   // 0-based offset where the block search begins
+    int expected = -1;        // the remembered second header byte, or -1
+    std::int64_t frame = -1;  // the first frame when the head already settles it
 };
 
 // Chooses where to look for the first frame, from the first 48 bytes.
@@ -88,8 +88,10 @@ Search StartOfSearch(const std::array<Byte, kHeadSize>& head, bool mp3Rule, Stre
             info.XingFrames = Wrap32(BigEndian32(head.data() + 44));
         }
         if (IsSync(head[0], head[1]) && !(mp3Rule && head[1] == 0xFF)) {
-            if (head[2] != 0xFF) s.frame = 0;
-            else s.expected = head[1];
+            if (head[2] != 0xFF)
+                s.frame = 0;
+            else
+                s.expected = head[1];
         }
     }
     return s;
@@ -137,8 +139,7 @@ AnalysisFault ReadFirstFrame(const std::string& path, std::int64_t frame, Stream
     if (!ReadAt(path, at.data(), kHeadSize, frame, 0)) return AnalysisFault::Unreadable;
     const HeaderBytes ref{at[1], at[2], at[3]};
     const int xing = XingHeaderOffset(ref);
-    if (info.IsVbr == 0 && frame + xing + kXingCountOffset + 3 < info.FileSize &&
-        Matches(at.data() + xing, "Xing")) {
+    if (info.IsVbr == 0 && frame + xing + kXingCountOffset + 3 < info.FileSize && Matches(at.data() + xing, "Xing")) {
         info.IsVbr = 1;
         info.XingFrames = Wrap32(BigEndian32(at.data() + xing + kXingCountOffset));
     }
@@ -184,7 +185,8 @@ AnalysisResult DescribeFormat(StreamInfo& info) {
         const double samples = static_cast<double>(static_cast<std::uint32_t>(info.XingFrames)) * SamplesPerFrame(ref);
         info.DurationMs = RoundedQuotient(samples * 1000.0, info.SampleRate);
         if (info.DurationMs <= 0) return {AnalysisFault::NoDuration};
-        info.BitRate = RoundedQuotient((static_cast<double>(info.AudioLength) - info.FirstFramePos) * 8.0, info.DurationMs);
+        info.BitRate =
+            RoundedQuotient((static_cast<double>(info.AudioLength) - info.FirstFramePos) * 8.0, info.DurationMs);
     } else {
         info.DurationMs = RoundedQuotient(static_cast<double>(info.AudioLength) * 8.0, info.BitRate);
     }
@@ -234,7 +236,9 @@ AnalysisResult AnalyzeStreamWhy(const std::string& path, StreamInfo& info) {
     return Trapped(AnalysisResult{AnalysisFault::Unexpected}, [&] { return Analyze(path, info); });
 }
 
-int AnalyzeStream(const std::string& path, StreamInfo& info) { return AnalyzeStreamWhy(path, info).Ok() ? 1 : 0; }
+int AnalyzeStream(const std::string& path, StreamInfo& info) {
+    return AnalyzeStreamWhy(path, info).Ok() ? 1 : 0;
+}
 
 std::string AnalysisFaultText(const AnalysisResult& result) {
     switch (result.Fault) {

@@ -52,7 +52,9 @@ struct FailCase {
     const char* reason;
     std::uintmax_t written = 0;
 };
-void PrintTo(const FailCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const FailCase& c, std::ostream* os) {
+    *os << c.what;
+}
 class CopyFailure : public ::testing::TestWithParam<FailCase> {};
 
 TEST_P(CopyFailure, SaysWhyAndWritesNoMoreThanItCould) {
@@ -62,8 +64,10 @@ TEST_P(CopyFailure, SaysWhyAndWritesNoMoreThanItCould) {
     const test::CommandResult r = Copy(src, dst, GetParam().rest);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "kalvor-cli: copy " + src + " to " + dst + ": " + GetParam().reason + "\n");
-    if (GetParam().written == 0) EXPECT_FALSE(std::filesystem::exists(dst));
-    else EXPECT_EQ(std::filesystem::file_size(dst), GetParam().written);
+    if (GetParam().written == 0)
+        EXPECT_FALSE(std::filesystem::exists(dst));
+    else
+        EXPECT_EQ(std::filesystem::file_size(dst), GetParam().written);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,8 +3,9 @@
 
 #include <filesystem>
 
-#include "support/frame_builder.h"
 #include "support/cli_program.h"
+#include "support/frame_builder.h"
+#include "support/param_names.h"
 #include "support/test_support.h"
 
 namespace kalvor {
@@ -35,7 +36,9 @@ struct EncodedCase {
     const char* file;
     const char* lines;  // lines the output must hold
 };
-void PrintTo(const EncodedCase& c, std::ostream* os) { *os << c.file; }
+void PrintTo(const EncodedCase& c, std::ostream* os) {
+    *os << c.file;
+}
 class InfoOfEncodedFile : public ::testing::TestWithParam<EncodedCase> {};
 
 TEST_P(InfoOfEncodedFile, DescribesTheFormat) {
@@ -46,33 +49,32 @@ TEST_P(InfoOfEncodedFile, DescribesTheFormat) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, InfoOfEncodedFile,
-    ::testing::Values(
-        EncodedCase{"cbr128_tags.mp3", "LongText: mp3(44100Hz/128kbps/JointStereo)\nRefHeader: FB 90 64\n"},
-        EncodedCase{"vbr.mp3", "IsVbr: 1\nXingFrames: 805\nSampleRate: 44100\n"},
-        EncodedCase{"lsf_vbr.mp3", "IsLsf: 1\nBitRate: 50\nLayer: 3\nDurationMs: 12069\n"},
-        EncodedCase{"mono_vbr_tags.mp3", "kbps[VBR]/Mono)\nRefHeader: FB 90 C4\n"},
-        EncodedCase{"mp2_48k.mp2", "DurationMs: 15000\nLongText: mp2(48000Hz/192kbps/Stereo)\n"},
-        EncodedCase{"ffmpeg.mp3", "FirstFramePos: 46\n"}),
-    [](const auto& i) {
-        std::string name = i.param.file;
-        for (char& c : name)
-            if (c == '.') c = '_';
-        return name;
-    });
+    ::testing::Values(EncodedCase{"cbr128_tags.mp3",
+                                  "LongText: mp3(44100Hz/128kbps/JointStereo)\nRefHeader: FB 90 64\n"},
+                      EncodedCase{"vbr.mp3", "IsVbr: 1\nXingFrames: 805\nSampleRate: 44100\n"},
+                      EncodedCase{"lsf_vbr.mp3", "IsLsf: 1\nBitRate: 50\nLayer: 3\nDurationMs: 12069\n"},
+                      EncodedCase{"mono_vbr_tags.mp3", "kbps[VBR]/Mono)\nRefHeader: FB 90 C4\n"},
+                      EncodedCase{"mp2_48k.mp2", "DurationMs: 15000\nLongText: mp2(48000Hz/192kbps/Stereo)\n"},
+                      EncodedCase{"ffmpeg.mp3", "FirstFramePos: 46\n"}),
+    [](const auto& i) { return test::TestNameOfFile(i.param.file); });
 
 struct BadCase {
     const char* what;
     Bytes bytes;
     const char* reason;
 };
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.what;
+}
 class InfoOfBadFile : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(InfoOfBadFile, SaysWhyOnOneLine) {
     test::TempDir dir;
     std::string path = dir.file("x.mp3");
-    if (std::string(GetParam().what) == "folder") path = dir.path().string();
-    else if (std::string(GetParam().what) != "missing") test::WriteFile(path, GetParam().bytes);
+    if (std::string(GetParam().what) == "folder")
+        path = dir.path().string();
+    else if (std::string(GetParam().what) != "missing")
+        test::WriteFile(path, GetParam().bytes);
     if (std::string(GetParam().what) == "huge") std::filesystem::resize_file(path, std::uintmax_t{3} << 30);
     const test::CommandResult r = Info(path);
     EXPECT_EQ(r.exitCode, 1);
@@ -83,15 +85,15 @@ TEST_P(InfoOfBadFile, SaysWhyOnOneLine) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, InfoOfBadFile,
     ::testing::Values(
-        BadCase{"missing", {}, "the file does not exist"},
-        BadCase{"folder", {}, "not a file (a folder or a device)"},
+        BadCase{"missing", {}, "the file does not exist"}, BadCase{"folder", {}, "not a file (a folder or a device)"},
         BadCase{"empty", {}, "the file is too short for MPEG audio (under 48 bytes)"},
         BadCase{"huge", test::Frame(0xFB, 0x90, 0x64, 100), "the file is too large (2 GiB or more)"},
         BadCase{"no_header", Bytes(4000, 'a'), "no MPEG audio frame header found"},
         BadCase{"free_format", test::Frame(0xFB, 0x00, 0x64, 100),
                 "invalid frame header: the bit-rate index is free format or invalid"},
-        BadCase{"wave", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0} +
-                            test::Frame(0xFB, 0x90, 0x64, 100),
+        BadCase{"wave",
+                Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0} +
+                    test::Frame(0xFB, 0x90, 0x64, 100),
                 "not MPEG audio (the file is of another format)"}),
     [](const auto& i) { return std::string(i.param.what); });
 

@@ -6,6 +6,7 @@
 #include "mpeg/FCTs.h"
 #include "support/audio_checkers.h"
 #include "support/frame_builder.h"
+#include "support/param_names.h"
 
 namespace kalvor {
 namespace {
@@ -16,10 +17,12 @@ struct Source {
     const char* file;  // a file of tools/make-test-audio.sh, or "layer1.mp1" built here
     bool constantRate;
 };
-void PrintTo(const Source& s, std::ostream* os) { *os << s.file; }
+void PrintTo(const Source& s, std::ostream* os) {
+    *os << s.file;
+}
 
 class SnappedPieces : public ::testing::TestWithParam<Source> {
-protected:
+   protected:
     std::string SourcePath() {
         const std::string name = GetParam().file;
         if (name != "layer1.mp1") return test::TestAudio(name);
@@ -77,12 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SnappedPieces,
                                            Source{"mono.mp3", true}, Source{"mono_vbr.mp3", false},
                                            Source{"mp2_48k_tags.mp2", true}, Source{"ffmpeg_tags.mp3", true},
                                            Source{"layer1.mp1", true}),
-                         [](const auto& i) {
-                             std::string name = i.param.file;
-                             for (char& c : name)
-                                 if (c == '.') c = '_';
-                             return name;
-                         });
+                         [](const auto& i) { return test::TestNameOfFile(i.param.file); });
 
 }  // namespace
 }  // namespace kalvor

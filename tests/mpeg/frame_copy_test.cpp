@@ -25,7 +25,7 @@ Bytes Slice(const Bytes& b, std::int64_t firstPos, std::int64_t lastPos) {
 }
 
 class Copy : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         src = dir.file("src.mp3");
         dst = dir.file("dst.mp3");
@@ -99,7 +99,7 @@ TEST_F(Copy, AnUnwritableDestinationGetsNothing) {
 // A constant-rate stream whose frames differ only in their padding bits, behind
 // an ID3v2 tag and before an ID3v1 tag. Frame starts are computed here.
 class SnapStream : public Copy {
-protected:
+   protected:
     void SetUp() override {
         Copy::SetUp();
         stream = test::Id3v2Tag(600);
@@ -151,10 +151,12 @@ TEST_F(SnapStream, AnalysisFailureWritesNothing) {
 // Plants a false sync at a position inside the audio of frame 10.
 struct FalseSync {
     const char* what;
-    Bytes bytes;   // FF b2 b3 b4
-    bool taken;    // wins over the real header of frame 11
+    Bytes bytes;  // FF b2 b3 b4
+    bool taken;   // wins over the real header of frame 11
 };
-void PrintTo(const FalseSync& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const FalseSync& c, std::ostream* os) {
+    *os << c.what;
+}
 class SnapScore : public SnapStream, public ::testing::WithParamInterface<FalseSync> {};
 
 TEST_P(SnapScore, TheBestScoreWinsAndTiesKeepTheEarlier) {

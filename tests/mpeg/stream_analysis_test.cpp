@@ -8,6 +8,7 @@
 #include "services/arith.h"
 #include "support/audio_checkers.h"
 #include "support/frame_builder.h"
+#include "support/param_names.h"
 
 namespace kalvor {
 namespace {
@@ -15,8 +16,12 @@ namespace {
 using test::Bytes;
 using test::operator+;
 
-Bytes Filler(std::size_t n, std::uint8_t value = 0x00) { return Bytes(n, value); }
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Filler(std::size_t n, std::uint8_t value = 0x00) {
+    return Bytes(n, value);
+}
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 // A header FF b2 b3 b4 followed by filler up to length bytes.
 Bytes Header(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int length = 48) {
     return test::Frame(b2, b3, b4, length, 0x00);
@@ -31,7 +36,7 @@ Bytes XingFrame(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int xingOffse
 }
 
 class Analysis : public ::testing::Test {
-protected:
+   protected:
     AnalysisResult Analyze(const Bytes& bytes, const std::string& name = "x.mp3") {
         path = dir.file(name);
         test::WriteFile(path, bytes);
@@ -61,7 +66,9 @@ struct StartCase {
     std::int32_t firstFramePos;
     std::string name = "x.mp3";
 };
-void PrintTo(const StartCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.what;
+}
 class FirstFrame : public Analysis, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(FirstFrame, IsFoundWhereTheSearchRulesPutIt) {
@@ -80,16 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"id3v2", kId3Size257 + kFrame, 268},
         StartCase{"tag_block_in_front", Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
         StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
-        StartCase{"remembered_second_byte",
-                  Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) + Header(0xFB, 0xFF, 0x64, 100) +
-                      kFrame,
-                  301},
+        StartCase{
+            "remembered_second_byte",
+            Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) + Header(0xFB, 0xFF, 0x64, 100) + kFrame,
+            301},
         // Blocks of 1000 bytes overlap by two, so a header across a block edge is found.
         StartCase{"edge_997", Filler(997) + kFrame, 998}, StartCase{"edge_998", Filler(998) + kFrame, 999},
         StartCase{"edge_999", Filler(999) + kFrame, 1000}, StartCase{"edge_1000", Filler(1000) + kFrame, 1001},
         StartCase{"edge_1995", Filler(1995) + kFrame, 1996}, StartCase{"edge_1997", Filler(1997) + kFrame, 1998},
-        StartCase{"riff_of_mpeg", Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} +
-                                      Filler(100) + kFrame,
+        StartCase{"riff_of_mpeg",
+                  Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) + kFrame,
                   123}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -141,7 +148,9 @@ struct XingCase {
     std::int32_t durationMs;
     std::string name = "x.mp3";
 };
-void PrintTo(const XingCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const XingCase& c, std::ostream* os) {
+    *os << c.what;
+}
 class XingStream : public Analysis, public ::testing::WithParamInterface<XingCase> {};
 
 // The Xing header sits after the side information, and a frame holds
@@ -177,10 +186,14 @@ struct BadCase {
     AnalysisFault fault;
     std::string name = "x.mp3";
 };
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.what;
+}
 class BadInput : public Analysis, public ::testing::WithParamInterface<BadCase> {};
 
-TEST_P(BadInput, FailsWithItsReason) { EXPECT_EQ(Analyze(GetParam().bytes, GetParam().name).Fault, GetParam().fault); }
+TEST_P(BadInput, FailsWithItsReason) {
+    EXPECT_EQ(Analyze(GetParam().bytes, GetParam().name).Fault, GetParam().fault);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadInput,
@@ -190,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"all_ff_mp3", Filler(5000, 0xFF), AnalysisFault::NoFrameHeader},
         BadCase{"all_ff_mp2", Filler(5000, 0xFF), AnalysisFault::InvalidHeader, "x.mp2"},
         BadCase{"mpeg_2_5", Header(0xE3, 0x90, 0x64, 3000), AnalysisFault::NoFrameHeader},
-        BadCase{"id3v2_past_the_end", Bytes(kId3Size257.begin(), kId3Size257.begin() + 10) + Filler(90) + Header(0xFB, 0x90, 0x64),
+        BadCase{"id3v2_past_the_end",
+                Bytes(kId3Size257.begin(), kId3Size257.begin() + 10) + Filler(90) + Header(0xFB, 0x90, 0x64),
                 AnalysisFault::NoFrameHeader},
         BadCase{"png", Bytes{0x89} + Text("PNG\r\n") + Filler(100) + kFrame, AnalysisFault::NotMpeg, "x.png"},
         BadCase{"wave_of_pcm", Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{1, 0} + kFrame,
@@ -228,7 +242,9 @@ struct EncodedCase {
     std::int32_t firstFramePos, nonAudioBytes, layer, isLsf, sampleRate, isVbr;
     const char* mode;
 };
-void PrintTo(const EncodedCase& c, std::ostream* os) { *os << c.file; }
+void PrintTo(const EncodedCase& c, std::ostream* os) {
+    *os << c.file;
+}
 class EncodedFile : public ::testing::TestWithParam<EncodedCase> {};
 
 TEST_P(EncodedFile, MatchesWhatTheCheckersSee) {
@@ -269,12 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodedCase{"mp2_48k_tags.mp2", 2049, 2048 + 128, 2, 0, 48000, 0, "Stereo"},
                       EncodedCase{"ffmpeg.mp3", 46, 45, 3, 0, 48000, 0, "JointStereo"},
                       EncodedCase{"ffmpeg_tags.mp3", 2049 + 45, 2048 + 45 + 128, 3, 0, 48000, 0, "JointStereo"}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        for (char& c : name)
-            if (c == '.') c = '_';
-        return name;
-    });
+    [](const auto& info) { return test::TestNameOfFile(info.param.file); });
 
 }  // namespace
 }  // namespace kalvor

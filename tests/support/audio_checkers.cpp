@@ -22,8 +22,8 @@ double FfprobeNumber(const std::string& args, const std::string& path) {
 
 std::vector<std::string> BrokenFrameWarnings(const std::string& path) {
     static constexpr std::array<std::string_view, 7> kBroken = {
-        "Garbage at the beginning", "Garbage at the end", "MPEG stream error", "Wrong CRC",
-        "truncated",                "No MPEG frames",     "Too few MPEG frames"};
+        "Garbage at the beginning", "Garbage at the end", "MPEG stream error", "Wrong CRC", "truncated",
+        "No MPEG frames",           "Too few MPEG frames"};
     const CommandResult r = Run("mp3val " + ShellQuote(path));
     std::vector<std::string> found;
     if (r.exitCode != 0) found.push_back("mp3val failed: " + r.err);
@@ -44,7 +44,8 @@ int Mp3valFrameCount(const std::string& path) {
 }
 
 int FfprobeFrameCount(const std::string& path) {
-    return static_cast<int>(FfprobeNumber("-count_frames -select_streams a:0 -show_entries stream=nb_read_frames", path));
+    return static_cast<int>(
+        FfprobeNumber("-count_frames -select_streams a:0 -show_entries stream=nb_read_frames", path));
 }
 
 double FfprobeDurationMs(const std::string& path) {

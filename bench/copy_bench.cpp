@@ -1,0 +1,98 @@
+// CopyFrames throughput against cp, and its memory, on a 300 MB range.
+//
+// Makes a 320 MB constant-rate stream in /tmp, warms the page cache, then
+// alternates `cp` of the whole file and a snapped CopyFrames of 300 MB from it,
+// five rounds each, and prints both rates and their ratio (best and median).
+// Peak memory is this process's maximum resident set (getrusage), printed
+// before and after the copies: a copy holds one 102400-byte chunk, whatever the
+// size. The files are deleted afterwards.  Run by hand: build/<dir>/bench/copy_bench
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "mpeg/FCT_mpeg.h"
+#include "mpeg/FCTs.h"
+
+namespace {
+
+const std::string kSource = "/tmp/kalvor-copy-bench-src.mp3";
+const std::string kCopyTarget = "/tmp/kalvor-copy-bench-cp.mp3";
+const std::string kFramesTarget = "/tmp/kalvor-copy-bench-frames.mp3";
+constexpr std::int64_t kSourceSize = 320'000'000;
+constexpr std::int32_t kRange = 300'000'000;
+
+bool MakeStream() {
+    std::FILE* f = std::fopen(kSource.c_str(), "wb");
+    if (!f) return false;
+    std::vector<std::uint8_t> block;
+    for (int i = 0; i < 2400; ++i) {
+        const int length = (i % 3) ? 418 : 417;
+        const std::uint8_t header[4] = {0xFF, 0xFB, static_cast<std::uint8_t>((i % 3) ? 0x92 : 0x90), 0x64};
+        block.insert(block.end(), header, header + 4);
+        for (int k = 4; k < length; ++k) block.push_back(static_cast<std::uint8_t>((i * 31 + k) % 240));
+    }
+    for (std::int64_t written = 0; written < kSourceSize; written += static_cast<std::int64_t>(block.size()))
+        std::fwrite(block.data(), 1, block.size(), f);
+    return std::fclose(f) == 0;
+}
+
+long MaxRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+template <class Body>
+double Seconds(Body&& body) {
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    if (!MakeStream()) {
+        std::printf("cannot write %s\n", kSource.c_str());
+        return 1;
+    }
+    std::system(("cat " + kSource + " > /dev/null").c_str());  // warm the page cache
+    const long rssBefore = MaxRssKb();
+    std::vector<double> cpRates, copyRates;
+    std::int64_t copied = 0;
+    for (int round = 0; round < 5; ++round) {
+        std::remove(kCopyTarget.c_str());
+        std::remove(kFramesTarget.c_str());
+        const double cpSeconds = Seconds([] { std::system(("cp " + kSource + " " + kCopyTarget).c_str()); });
+        const double copySeconds = Seconds([&] {
+            copied = kalvor::CopyFrames(kSource, kFramesTarget, 5'000'000, 5'000'000 + kRange - 1, 1, 1).BytesAppended;
+        });
+        cpRates.push_back(kSourceSize / cpSeconds / 1e6);
+        copyRates.push_back(static_cast<double>(copied) / copySeconds / 1e6);
+        std::printf("round %d: cp %.0f MB/s, CopyFrames %.0f MB/s (%lld bytes), ratio %.2f\n", round + 1,
+                    cpRates.back(), copyRates.back(), static_cast<long long>(copied),
+                    copyRates.back() / cpRates.back());
+    }
+    std::printf("median: cp %.0f MB/s, CopyFrames %.0f MB/s, ratio %.2f\n", Median(cpRates), Median(copyRates),
+                Median(copyRates) / Median(cpRates));
+    std::printf(
+        "best:   cp %.0f MB/s, CopyFrames %.0f MB/s, ratio %.2f\n", *std::max_element(cpRates.begin(), cpRates.end()),
+        *std::max_element(copyRates.begin(), copyRates.end()),
+        *std::max_element(copyRates.begin(), copyRates.end()) / *std::max_element(cpRates.begin(), cpRates.end()));
+    std::printf("max resident set: %ld kB before the copies, %ld kB after\n", rssBefore, MaxRssKb());
+    std::remove(kSource.c_str());
+    std::remove(kCopyTarget.c_str());
+    std::remove(kFramesTarget.c_str());
+    return 0;
+}
