@@ -1,7 +1,7 @@
 #include "mpeg/finish_file.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <fstream>
 #include <vector>
 
 #include "mpeg/xing_audit.h"
@@ -10,14 +10,6 @@
 namespace kalvor {
 namespace {
 
-bool SeekTo(std::FILE* f, std::int64_t offset) {
-#ifdef _WIN32
-    return _fseeki64(f, offset, SEEK_SET) == 0;
-#else
-    return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
 // Writes only the span of frame that differs from old, at the frame's offset.
 bool WriteChanges(const std::string& path, std::int64_t offset, const std::vector<std::uint8_t>& old,
                   const std::vector<std::uint8_t>& frame) {
@@ -25,13 +17,15 @@ bool WriteChanges(const std::string& path, std::int64_t offset, const std::vecto
     while (first < last && frame[first] == old[first]) ++first;
     while (last > first && frame[last - 1] == old[last - 1]) --last;
     if (first == last) return true;
-    std::FILE* f = std::fopen(path.c_str(), "r+b");  // never "w": the file keeps its length
+    // Opened for update, never truncated: the file keeps its length.
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!f) return false;
-    bool ok = SeekTo(f, offset + static_cast<std::int64_t>(first)) &&
-              std::fwrite(frame.data() + first, 1, last - first, f) == last - first;
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    return ok;
+    f.seekp(static_cast<std::streamoff>(offset + static_cast<std::int64_t>(first)));
+    f.write(reinterpret_cast<const char*>(frame.data() + first), static_cast<std::streamsize>(last - first));
+    f.flush();
+    const bool ok = static_cast<bool>(f);
+    f.close();
+    return ok && !f.fail();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "mpeg/file_read.h"
 #include "services/arith.h"
+#include "services/event_pump.h"
 
 namespace kalvor {
 namespace {
@@ -88,6 +89,7 @@ private:
             if (buffer_.size() < used + static_cast<std::size_t>(count))
                 buffer_.resize(std::max(used + static_cast<std::size_t>(count), buffer_.size() * 2));
             std::uint8_t* block = buffer_.data() + used;
+            PumpEvents();  // a long walk runs on the window's thread, like a copy
             // A short read means the file shrank while it was walked: its end is
             // not where the walk was told, so the walk cannot be trusted.
             if (ReadAvailable(path_, block, count, bufEnd_) != count) {

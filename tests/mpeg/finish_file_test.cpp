@@ -14,6 +14,7 @@
 #include "support/audio_checkers.h"
 #include "support/frame_builder.h"
 #include "support/frame_cut.h"
+#include "support/param_names.h"
 #include "support/test_support.h"
 
 namespace kalvor {
@@ -144,10 +145,7 @@ TEST_P(EncoderCuts, ABrokenOffFrameIsNotCounted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, EncoderCuts, testing::Values("vbr.mp3", "cbr128.mp3", "lsf_vbr.mp3", "mono_vbr.mp3"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             return name.substr(0, name.find('.'));
-                         });
+                         [](const auto& info) { return test::TestNameOfFile(info.param); });
 
 class UntouchedFiles : public testing::TestWithParam<const char*> {};
 
@@ -165,12 +163,7 @@ TEST_P(UntouchedFiles, StayByteIdentical) {
 INSTANTIATE_TEST_SUITE_P(Files, UntouchedFiles,
                          testing::Values("vbr.mp3", "cbr128.mp3", "lsf_vbr.mp3", "mono_vbr.mp3", "cbr128_plain.mp3",
                                          "vbr_tags.mp3", "cbr128_tags.mp3", "mp2_48k.mp2", "ffmpeg.mp3", "lsf.mp3"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (c == '.') c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return test::TestNameOfFile(info.param); });
 
 TEST(FinishWrittenFile, AFileWithoutHeaderIsLeftAsWritten) {
     test::TempDir dir;

@@ -6,6 +6,7 @@
 
 #include "support/frame_builder.h"
 #include "support/frame_cut.h"
+#include "support/param_names.h"
 #include "support/test_support.h"
 
 namespace kalvor {
@@ -217,12 +218,7 @@ TEST_P(EncoderFiles, WalkFindsEveryFrame) {
 INSTANTIATE_TEST_SUITE_P(Files, EncoderFiles,
                          testing::Values("vbr.mp3", "cbr128.mp3", "lsf_vbr.mp3", "mono_vbr.mp3", "mp2_48k.mp2",
                                          "lsf.mp3"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (c == '.') c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return test::TestNameOfFile(info.param); });
 
 }  // namespace
 }  // namespace kalvor

@@ -8,6 +8,7 @@
 #include "mpeg/frame_header.h"
 #include "support/frame_builder.h"
 #include "support/frame_cut.h"
+#include "support/param_names.h"
 #include "support/test_support.h"
 
 namespace kalvor {
@@ -74,10 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Files, EncoderHeaders,
                          testing::Values(EncoderCase{"vbr.mp3", 36, false}, EncoderCase{"cbr128.mp3", 36, true},
                                          EncoderCase{"lsf_vbr.mp3", 21, false},
                                          EncoderCase{"mono_vbr.mp3", 21, false}),
-                         [](const testing::TestParamInfo<EncoderCase>& info) {
-                             std::string name = info.param.file;
-                             return name.substr(0, name.find('.'));
-                         });
+                         [](const auto& info) { return test::TestNameOfFile(info.param.file); });
 
 // A byte-built header frame: MPEG-1 Layer III stereo, 128 kbit/s (417 bytes).
 Bytes HeaderFrame(const char* name, std::uint32_t flags) {
