@@ -134,8 +134,10 @@ std::int32_t C_FGraph::Play() {
     // StopIO without passing failures on: Play ignores them in either mode.
     if (isPlaying_ == 1) graph_.control->Stop();
     isPlaying_ = 0;
-    graph_.control->Run();
+    // Repositioned before it runs: running first would let the output render
+    // the audio held at the old position (and its old level) until the seek.
     graph_.control->SetCurrentPosition(fromMs_ / 1000.0);
+    graph_.control->Run();
     isPlaying_ = 1;
     return 1;
 }
