@@ -72,7 +72,10 @@ bool AuditXingFile(const std::string& path, bool walkAlways, XingAudit& audit) {
         // A file of 2 GiB or more fails here: positions and the header's byte
         // count are 32-bit.
         audit.Analysis = AnalyzeStreamWhy(path, audit.Info);
-        if (!audit.Analysis.Ok()) return Fail(audit, AuditFault::Analysis);
+        // A Xing header that counts no frames fails the analysis only after the
+        // first frame is found; it is exactly the kind of header to put right.
+        if (!audit.Analysis.Ok() && audit.Analysis.Fault != AnalysisFault::NoDuration)
+            return Fail(audit, AuditFault::Analysis);
         if (!ReadHeaderFrame(path, audit)) return Fail(audit, AuditFault::Unreadable);
         audit.Stored = ParseXingHeader(audit.HeaderFrame.data(), audit.HeaderFrame.size());
         if (!audit.Stored && !walkAlways) return true;

@@ -195,6 +195,19 @@ TEST(FinishWrittenFile, InfoOverMixedBitRatesBecomesXing) {
     EXPECT_NEAR(info.DurationMs, (767 + 805) * 1152 / 44.1, 26.2);
 }
 
+TEST(FinishWrittenFile, AHeaderCountingNoFramesIsPutRight) {
+    test::TempDir dir;
+    Bytes bytes = test::ReadFile(test::TestAudio("vbr.mp3"));
+    std::fill(bytes.begin() + 44, bytes.begin() + 48, 0);  // frames = 0, so the analysis fails
+    const std::string path = dir.file("zero.mp3");
+    test::WriteFile(path, bytes);
+    StreamInfo info;
+    ASSERT_EQ(AnalyzeStream(path, info), 0);
+    ASSERT_EQ(FinishWrittenFile(path, false), 1);
+    EXPECT_EQ(ParseXingHeader(test::ReadFile(path).data(), 417)->Frames, 805u);
+    EXPECT_EQ(AnalyzeStream(path, info), 1);
+}
+
 TEST(FinishWrittenFile, FailsOnWhatItCannotReadOrWrite) {
     test::TempDir dir;
     EXPECT_EQ(FinishWrittenFile(dir.file("missing.mp3"), false), 0);
