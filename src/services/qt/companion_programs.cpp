@@ -17,7 +17,9 @@ namespace {
 // The companion volume mixer, looked for in the program folder.
 constexpr const char* kMixerBaseName = "pegelor";
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 std::string Quoted(const std::string& text) {
     return text.find(' ') == std::string::npos ? text : '"' + text + '"';
@@ -52,19 +54,24 @@ std::string FindRegApp() {
 }
 
 std::optional<ProgramCall> ChooseVolumeMixer(const MixerSearch& search) {
-    if (!search.MixerSetting.empty() && search.FileExists(search.MixerSetting)) return ProgramCall{search.MixerSetting, ""};
+    if (!search.MixerSetting.empty() && search.FileExists(search.MixerSetting))
+        return ProgramCall{search.MixerSetting, ""};
 #ifdef _WIN32
     if (IsCompanionMixer(search.OwnName)) return ProgramCall{"Sndvol32.exe", ""};
     const std::string companion = search.ProgramFolder + kMixerBaseName + ".exe";
     if (search.FileExists(companion)) return ProgramCall{companion, ""};
-    if (search.FileExists(search.SystemFolder + "Sndvol32.exe")) return ProgramCall{search.SystemFolder + "Sndvol32.exe", ""};
+    if (search.FileExists(search.SystemFolder + "Sndvol32.exe"))
+        return ProgramCall{search.SystemFolder + "Sndvol32.exe", ""};
     return ProgramCall{search.SystemFolder + "Sndvol.exe", ""};
 #else
     const std::string companion = search.ProgramFolder + kMixerBaseName;
     if (!IsCompanionMixer(search.OwnName) && search.FileExists(companion)) return ProgramCall{companion, ""};
     // The desktops' own volume controls, the most common first.
-    static const ProgramCall kDesktopMixers[] = {
-        {"pavucontrol", ""}, {"pavucontrol-qt", ""}, {"pwvucontrol", ""}, {"kmix", ""}, {"gnome-control-center", "sound"}};
+    static const ProgramCall kDesktopMixers[] = {{"pavucontrol", ""},
+                                                 {"pavucontrol-qt", ""},
+                                                 {"pwvucontrol", ""},
+                                                 {"kmix", ""},
+                                                 {"gnome-control-center", "sound"}};
     for (const auto& mixer : kDesktopMixers) {
         const std::string path = search.FindOnPath(mixer.Program);
         if (!path.empty()) return ProgramCall{path, mixer.Argument};

@@ -4,8 +4,12 @@
 
 namespace kalvor {
 
-std::string OrganisationName() { return AsciiLower(kCompanyName); }
+std::string OrganisationName() {
+    return AsciiLower(kCompanyName);
+}
 
-ProgramVersion BuiltVersion() { return {KALVOR_VERSION_MAJOR, KALVOR_VERSION_MINOR, KALVOR_VERSION_PATCH}; }
+ProgramVersion BuiltVersion() {
+    return {KALVOR_VERSION_MAJOR, KALVOR_VERSION_MINOR, KALVOR_VERSION_PATCH};
+}
 
 }  // namespace kalvor

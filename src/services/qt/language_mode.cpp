@@ -28,10 +28,16 @@ void DecideLanguageMode() {
     });
 }
 
-bool UseOwnUiFont() { return g_useOwnUiFont; }
+bool UseOwnUiFont() {
+    return g_useOwnUiFont;
+}
 
-bool IsJapaneseSystem() { return QLocale::system().language() == QLocale::Japanese; }
+bool IsJapaneseSystem() {
+    return QLocale::system().language() == QLocale::Japanese;
+}
 
-bool JapaneseFontsInstalled() { return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty(); }
+bool JapaneseFontsInstalled() {
+    return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
+}
 
 }  // namespace kalvor

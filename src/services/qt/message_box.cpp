@@ -48,14 +48,14 @@ std::int32_t CodeOf(int button) {
 // A message box that moves itself next to its owner's centre once it knows its
 // own size, that is when it is shown.
 class CentredBox : public QMessageBox {
-public:
+   public:
     using QMessageBox::QMessageBox;
     void CentreOn(PixelPoint centre) {
         centre_ = centre;
         centred_ = true;
     }
 
-protected:
+   protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
         if (!centred_) return;
@@ -64,7 +64,7 @@ protected:
         move(at.X, at.Y);
     }
 
-private:
+   private:
     PixelPoint centre_;
     bool centred_ = false;
 };

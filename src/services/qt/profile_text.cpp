@@ -24,7 +24,9 @@ std::string TrimLine(const std::string& line) {
     return Trim(line);
 }
 
-bool SameName(const std::string& a, const std::string& b) { return AsciiLower(a) == AsciiLower(b); }
+bool SameName(const std::string& a, const std::string& b) {
+    return AsciiLower(a) == AsciiLower(b);
+}
 
 // The lines of the file without their line breaks.
 using Lines = std::vector<std::string>;
@@ -93,8 +95,7 @@ std::optional<SectionRange> FindSection(const Lines& lines, const std::string& s
 
 }  // namespace
 
-std::optional<std::string> ProfileGet(const std::string& fileText, const std::string& section,
-                                      const std::string& key) {
+std::optional<std::string> ProfileGet(const std::string& fileText, const std::string& section, const std::string& key) {
     const auto lines = SplitLines(fileText);
     const auto range = FindSection(lines, section);
     if (!range) return std::nullopt;

@@ -10,8 +10,7 @@ namespace kalvor {
 
 // The value of key in section, trimmed and with one pair of enclosing quotes
 // removed; nothing when the section or the key is missing.
-std::optional<std::string> ProfileGet(const std::string& fileText, const std::string& section,
-                                      const std::string& key);
+std::optional<std::string> ProfileGet(const std::string& fileText, const std::string& section, const std::string& key);
 
 // fileText with key in section set to value: the key's line is replaced, or a
 // line is added at the end of the section, or the section is added at the end.

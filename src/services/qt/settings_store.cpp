@@ -28,12 +28,20 @@ std::optional<SettingsStoreKind>& Choice() {
     return choice;
 }
 
-SettingsStoreKind Store() { return ChooseSettingsStore(); }
+SettingsStoreKind Store() {
+    return ChooseSettingsStore();
+}
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
-std::string StoredForm(const std::string& text) { return text.empty() ? kEmptyMarker : text; }
-std::string ReadForm(const std::string& text) { return text == kEmptyMarker ? std::string() : text; }
+std::string StoredForm(const std::string& text) {
+    return text.empty() ? kEmptyMarker : text;
+}
+std::string ReadForm(const std::string& text) {
+    return text == kEmptyMarker ? std::string() : text;
+}
 
 std::string ProfileFileText() {
     QFile file(Q(ProfileFilePath()));
@@ -77,8 +85,7 @@ void WriteNative(const std::string& key, const std::string& text) {
 
 std::string Read(const std::string& key, const std::string& defaultText) {
     return Trapped(ReadForm(defaultText), [&] {
-        return Store() == SettingsStoreKind::ProfileFile ? ReadProfile(key, defaultText)
-                                                         : ReadNative(key, defaultText);
+        return Store() == SettingsStoreKind::ProfileFile ? ReadProfile(key, defaultText) : ReadNative(key, defaultText);
     });
 }
 
@@ -106,16 +113,23 @@ std::optional<T> ParseNumber(const std::string& text) {
 
 SettingsStoreKind ChooseSettingsStore() {
     if (!Choice()) {
-        Choice() = QFile::exists(Q(ProfileFilePath())) ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore;
+        Choice() =
+            QFile::exists(Q(ProfileFilePath())) ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore;
     }
     return *Choice();
 }
 
-void ResetSettingsStoreChoice() { Choice().reset(); }
+void ResetSettingsStoreChoice() {
+    Choice().reset();
+}
 
-std::string ProfileFilePath() { return AppFolder() + kAppTitle + ".ini"; }
+std::string ProfileFilePath() {
+    return AppFolder() + kAppTitle + ".ini";
+}
 
-std::string SettingText(std::int32_t value) { return std::to_string(value); }
+std::string SettingText(std::int32_t value) {
+    return std::to_string(value);
+}
 
 std::string SettingText(float value) {
     char buffer[32];
@@ -129,24 +143,40 @@ std::optional<std::int32_t> ParseSettingInt32(const std::string& text) {
     return RoundHalfEven(*value);
 }
 
-std::optional<float> ParseSettingFloat(const std::string& text) { return ParseNumber<float>(text); }
+std::optional<float> ParseSettingFloat(const std::string& text) {
+    return ParseNumber<float>(text);
+}
 
 std::string ReadSetting(const std::string& key, std::int32_t defaultValue) {
     return Read(key, SettingText(defaultValue));
 }
-std::string ReadSetting(const std::string& key, float defaultValue) { return Read(key, SettingText(defaultValue)); }
+std::string ReadSetting(const std::string& key, float defaultValue) {
+    return Read(key, SettingText(defaultValue));
+}
 std::string ReadSetting(const std::string& key, std::int16_t defaultValue) {
     return Read(key, SettingText(std::int32_t{defaultValue}));
 }
-std::string ReadSetting(const std::string& key, const std::string& defaultValue) { return Read(key, defaultValue); }
+std::string ReadSetting(const std::string& key, const std::string& defaultValue) {
+    return Read(key, defaultValue);
+}
 std::string ReadSetting(const std::string& key, const char* defaultValue) {
     return Read(key, defaultValue ? defaultValue : "");
 }
 
-void WriteSetting(const std::string& key, std::int32_t value) { Write(key, SettingText(value)); }
-void WriteSetting(const std::string& key, float value) { Write(key, SettingText(value)); }
-void WriteSetting(const std::string& key, std::int16_t value) { Write(key, SettingText(std::int32_t{value})); }
-void WriteSetting(const std::string& key, const std::string& value) { Write(key, value); }
-void WriteSetting(const std::string& key, const char* value) { Write(key, value ? value : ""); }
+void WriteSetting(const std::string& key, std::int32_t value) {
+    Write(key, SettingText(value));
+}
+void WriteSetting(const std::string& key, float value) {
+    Write(key, SettingText(value));
+}
+void WriteSetting(const std::string& key, std::int16_t value) {
+    Write(key, SettingText(std::int32_t{value}));
+}
+void WriteSetting(const std::string& key, const std::string& value) {
+    Write(key, value);
+}
+void WriteSetting(const std::string& key, const char* value) {
+    Write(key, value ? value : "");
+}
 
 }  // namespace kalvor

@@ -9,7 +9,12 @@
 namespace kalvor {
 
 std::string DefaultInstanceLockPath() {
+#ifdef _WIN32
+    // Windows gives every user a temporary folder of their own.
+    QString folder = QDir::tempPath();
+#else
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
     QString name = QStringLiteral("kalvor.lock");
     if (folder.isEmpty()) {
         // The temporary folder is shared between users: keep each user's lock apart.
@@ -27,7 +32,9 @@ SingleInstance::SingleInstance(std::string lockPath)
     lock_->setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() { Release(); }
+SingleInstance::~SingleInstance() {
+    Release();
+}
 
 bool SingleInstance::TryAcquire() {
     if (held_) return true;
@@ -53,6 +60,8 @@ bool AcquireSingleInstance() {
     return Guard()->TryAcquire();
 }
 
-void ReleaseSingleInstance() { Guard().reset(); }
+void ReleaseSingleInstance() {
+    Guard().reset();
+}
 
 }  // namespace kalvor

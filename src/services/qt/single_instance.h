@@ -10,12 +10,12 @@ class QLockFile;
 
 namespace kalvor {
 
-// The lock file: in the user's runtime folder, else the temporary folder with
-// the user's name in the file name.
+// The lock file: in the user's runtime folder (on Windows the user's temporary
+// folder), else the shared temporary folder with the user's name in the file name.
 std::string DefaultInstanceLockPath();
 
 class SingleInstance {
-public:
+   public:
     explicit SingleInstance(std::string lockPath = DefaultInstanceLockPath());
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
@@ -28,7 +28,7 @@ public:
     void Release();
     bool Held() const { return held_; }
 
-private:
+   private:
     std::unique_ptr<QLockFile> lock_;
     bool held_ = false;
 };

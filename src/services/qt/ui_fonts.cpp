@@ -20,7 +20,9 @@ std::vector<FontEntry> g_fonts;
 // Qt's weights end at 1000; very fine screens would ask for more.
 constexpr int kHeaviestWeight = 1000;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Japanese families best suited to stand in for the interface faces: the Noto
 // CJK JP sans face, then other sans (gothic) faces, then the rest.
@@ -56,7 +58,8 @@ FontEntry RequestOf(const QFont& font) {
 std::int32_t FindOrCreate(float size, bool bold, bool italic, const std::string& face) {
     for (std::size_t i = 0; i < g_fonts.size(); ++i) {
         const auto& e = g_fonts[i];
-        if (e.Face == face && e.Size == size && e.Bold == bold && e.Italic == italic) return static_cast<std::int32_t>(i);
+        if (e.Face == face && e.Size == size && e.Bold == bold && e.Italic == italic)
+            return static_cast<std::int32_t>(i);
     }
     if (CreateUiFont(size, bold, italic, face) != 1) return kNoFont;
     return static_cast<std::int32_t>(g_fonts.size() - 1);
@@ -64,9 +67,13 @@ std::int32_t FindOrCreate(float size, bool bold, bool italic, const std::string&
 
 }  // namespace
 
-std::string UiFontName() { return g_uiFontName; }
+std::string UiFontName() {
+    return g_uiFontName;
+}
 
-const std::vector<std::string>& InstalledUiFaces() { return g_installedFaces; }
+const std::vector<std::string>& InstalledUiFaces() {
+    return g_installedFaces;
+}
 
 std::string ChooseUiFontFrom(const std::vector<std::string>& installed) {
     for (const char* face : kPreferredUiFaces)
@@ -89,18 +96,23 @@ void InstallUiFontSubstitutions() {
         const QStringList installed = QFontDatabase::families();
         for (const char* face : kPreferredUiFaces) {
             const QString name = QString::fromUtf8(face);
-            if (!installed.contains(name) && QFont::substitutes(name).isEmpty()) QFont::insertSubstitutions(name, standIns);
+            if (!installed.contains(name) && QFont::substitutes(name).isEmpty())
+                QFont::insertSubstitutions(name, standIns);
         }
     });
 }
 
-float FaceHeightScale(const std::string& face) { return face == kTallFace ? kTallFaceScale : 1.0f; }
+float FaceHeightScale(const std::string& face) {
+    return face == kTallFace ? kTallFaceScale : 1.0f;
+}
 
 std::int32_t FontHeightPixels(float size, float scale, int t) {
     return RoundHalfEven(static_cast<double>(size) * 20.0 * static_cast<double>(scale) / t);
 }
 
-std::int32_t BoldWeight(int t) { return RoundHalfEven(700.0 * 15.0 / t); }
+std::int32_t BoldWeight(int t) {
+    return RoundHalfEven(700.0 * 15.0 / t);
+}
 
 int CreateUiFont(float size, bool bold, bool italic, const std::string& face) {
     return Trapped(0, [&] {
@@ -138,8 +150,12 @@ std::int32_t ApplyUiFont(QWidget* widget, std::int32_t index, float size, bool b
     });
 }
 
-const std::vector<FontEntry>& UiFonts() { return g_fonts; }
+const std::vector<FontEntry>& UiFonts() {
+    return g_fonts;
+}
 
-void ReleaseUiFonts() { g_fonts.clear(); }
+void ReleaseUiFonts() {
+    g_fonts.clear();
+}
 
 }  // namespace kalvor

@@ -68,8 +68,8 @@ int CreateUiFont(float size, bool bold, bool italic, const std::string& face);
 // matching the widget's own font; -2: the font of face (empty: UiFontName), size
 // (0 or less: 9), bold and italic, created when not cached; 0 or more: that entry.
 // The first call creates the default font (9 points of UiFontName) first.
-std::int32_t ApplyUiFont(QWidget* widget, std::int32_t index, float size = 0, bool bold = false,
-                         bool italic = false, const std::string& face = "");
+std::int32_t ApplyUiFont(QWidget* widget, std::int32_t index, float size = 0, bool bold = false, bool italic = false,
+                         const std::string& face = "");
 
 // The cache, in creation order, for controls that draw with a cached font.
 const std::vector<FontEntry>& UiFonts();

@@ -30,7 +30,8 @@ std::int16_t PlanState(const std::string& text, std::int16_t current) {
 }
 
 void SetState(QWidget& window, std::int16_t state) {
-    Qt::WindowStates states = window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    Qt::WindowStates states =
+        window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
     if (state == kMinimized) states |= Qt::WindowMinimized;
     if (state == kMaximized) states |= Qt::WindowMaximized;
     window.setWindowState(states);
@@ -62,8 +63,7 @@ WindowPlacement CurrentPlacement(const QWidget& window, int t) {
     return now;
 }
 
-void LoadWindowPlacement(QWidget* window, const std::string& suffix, bool skipSize, bool skipState,
-                         bool skipPosition) {
+void LoadWindowPlacement(QWidget* window, const std::string& suffix, bool skipSize, bool skipState, bool skipPosition) {
     TrappedRun([&] {
         if (!window) return;
         const int t = TwipsPerPixel();

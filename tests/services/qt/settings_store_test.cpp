@@ -4,9 +4,7 @@
 #include <QtTest>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "services/app_folder.h"
 #include "services/fault_trap.h"
@@ -15,18 +13,12 @@
 #include "services/qt/profile_text.h"
 #include "services/qt/settings_store.h"
 #include "support/test_support.h"
+#include "support/text_file.h"
 
 using namespace kalvor;
 namespace fs = std::filesystem;
 
 namespace {
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-void Spit(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 std::size_t FilesUnder(const fs::path& folder) {
     std::size_t count = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -41,11 +33,11 @@ class SettingsStoreTest : public QObject {
 
     std::string Ini() const { return program_->file("kalvor.ini"); }
     void UseProfile(const std::string& text) {
-        Spit(Ini(), text);
+        test::WriteText(Ini(), text);
         QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::ProfileFile);
     }
 
-private slots:
+   private slots:
     void init() {
         program_ = std::make_unique<test::TempDir>();
         native_ = std::make_unique<test::TempDir>();
@@ -74,31 +66,31 @@ private slots:
 
     void theChoiceHoldsUntilTheProgramEnds() {
         QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::NativeStore);
-        Spit(Ini(), "");
+        test::WriteText(Ini(), "");
         QCOMPARE(ChooseSettingsStore(), SettingsStoreKind::NativeStore);
         ReadSetting("LogError", std::int32_t{0});
-        QCOMPARE(Slurp(Ini()), std::string());
+        QCOMPARE(test::ReadText(Ini()), std::string());
     }
 
     void anEmptyIniIsFilledWithEveryKeyRead() {
         UseProfile("");
         ReadDiagnosticSwitches();
         QCOMPARE(ReadSetting("RegApp", ""), std::string());
-        QCOMPARE(Slurp(Ini()), std::string("[conf]\nLogError=0\nErrorCatch=0\nRegApp=***\n"));
+        QCOMPARE(test::ReadText(Ini()), std::string("[conf]\nLogError=0\nErrorCatch=0\nRegApp=***\n"));
     }
 
     void emptyTextIsStoredAsTheMarker() {
         UseProfile("[conf]\nMixerApp=***\n");
         QCOMPARE(ReadSetting("MixerApp", "x"), std::string());
         WriteSetting("RegApp", std::string());
-        QVERIFY(Slurp(Ini()).find("RegApp=***\n") != std::string::npos);
+        QVERIFY(test::ReadText(Ini()).find("RegApp=***\n") != std::string::npos);
         QCOMPARE(ReadSetting("RegApp", "x"), std::string());
     }
 
     void aStoredIsDefaultCountsAsMissing() {
         UseProfile("[conf]\r\nLogError=ISDEFAULT\r\n");
         QCOMPARE(ReadSetting("LogError", std::int32_t{5}), std::string("5"));
-        QCOMPARE(Slurp(Ini()), std::string("[conf]\r\nLogError=5\r\n"));
+        QCOMPARE(test::ReadText(Ini()), std::string("[conf]\r\nLogError=5\r\n"));
     }
 
     void valuesRoundTripAsPlainText_data() {
@@ -123,8 +115,9 @@ private slots:
         QCOMPARE(ReadSetting("RegApp", ""), std::string("C:\\Tools\\reg,app.exe"));
         QCOMPARE(ReadSetting("MixerApp", ""), std::string());
         WriteSetting("LogError", std::int32_t{1});
-        QCOMPARE(Slurp(Ini()), std::string("; written by hand\n[Conf]\nregapp = C:\\Tools\\reg,app.exe \nMixerApp=***\n"
-                                           "LogError=1\n\n[other]\nMixerApp=elsewhere\n"));
+        QCOMPARE(test::ReadText(Ini()),
+                 std::string("; written by hand\n[Conf]\nregapp = C:\\Tools\\reg,app.exe \nMixerApp=***\n"
+                             "LogError=1\n\n[other]\nMixerApp=elsewhere\n"));
     }
 
     void longValuesAreCutToTheProfileLimit() {
@@ -132,7 +125,7 @@ private slots:
         UseProfile("");
         WriteSetting("RegApp", value);
         QCOMPARE(ReadSetting("RegApp", "").size(), kProfileValueLimit);
-        QVERIFY(Slurp(Ini()).find(value) != std::string::npos);
+        QVERIFY(test::ReadText(Ini()).find(value) != std::string::npos);
         QCOMPARE(CutToChars("ああい", 2), std::string("ああ"));
     }
 
@@ -177,7 +170,7 @@ private slots:
         QFETCH(bool, noTrap);
         QFETCH(int, logAll);
         UseProfile(ini.toStdString());
-        if (ecFile) Spit(program_->file("ec.txt"), "");
+        if (ecFile) test::WriteText(program_->file("ec.txt"), "");
         ReadDiagnosticSwitches();
         QCOMPARE(NoErrorTrap(), noTrap);
         QCOMPARE(LogAll(), logAll);
