@@ -23,7 +23,7 @@ int StripButtonAt(int x, int width, int count);
 
 class ButtonStrip : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit ButtonStrip(QWidget* parent = nullptr);
 
     // Each returns the new button's index.
@@ -37,21 +37,21 @@ public:
     int ButtonState(int index) const;
     void SetFontSize(double points);
 
-signals:
+   signals:
     // A left click (press and release on the same button), with the Shift state
     // at the release.
     void ButtonClicked(int index, bool shift);
     // A right-button release on a button.
     void RightClicked(int index);
 
-protected:
+   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+   private:
     struct Button {
         QString Caption;
         ButtonSymbol Symbol = ButtonSymbol::None;

@@ -12,15 +12,15 @@ enum class HandleKind { Start, End };
 
 class HandlePicture : public PictureBox {
     Q_OBJECT
-public:
+   public:
     explicit HandlePicture(HandleKind kind, QWidget* parent = nullptr);
 
     HandleKind Kind() const { return kind_; }
 
-protected:
+   protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+   private:
     HandleKind kind_;
 };
 

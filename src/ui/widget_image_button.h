@@ -12,7 +12,7 @@ QPixmap ImageGomi(int side);
 
 class ImageButton : public QToolButton {
     Q_OBJECT
-public:
+   public:
     explicit ImageButton(QWidget* parent = nullptr);
 
     // The picture is shown at its own size, centred on the button.

@@ -8,7 +8,9 @@
 
 namespace kalvor {
 
-int ListColumnWidthTwips(int requestedTwips) { return std::max(requestedTwips, kMinColumnWidthTwips); }
+int ListColumnWidthTwips(int requestedTwips) {
+    return std::max(requestedTwips, kMinColumnWidthTwips);
+}
 
 int ExchangeNeighbour(int selectedRow, int rowCount, bool up) {
     if (selectedRow < 0 || selectedRow >= rowCount) return -1;
@@ -33,6 +35,8 @@ ListView::ListView(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(thi
     tree_->header()->setSectionsClickable(false);
     tree_->header()->setSectionsMovable(false);
     tree_->header()->setStretchLastSection(false);
+    // The style's minimum would widen the narrow number column past its width.
+    tree_->header()->setMinimumSectionSize(1);
     tree_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tree_->installEventFilter(this);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this,
@@ -55,7 +59,9 @@ void ListView::SetColumn(int index, const QString& title, int widthTwips) {
     ApplyColumnWidths();
 }
 
-int ListView::ColumnCount() const { return tree_->columnCount(); }
+int ListView::ColumnCount() const {
+    return tree_->columnCount();
+}
 
 QString ListView::ColumnTitle(int index) const {
     return index >= 0 && index < ColumnCount() ? tree_->headerItem()->text(index) : QString();
@@ -78,7 +84,9 @@ int ListView::AppendRow() {
     return RowCount() - 1;
 }
 
-int ListView::RowCount() const { return tree_->topLevelItemCount(); }
+int ListView::RowCount() const {
+    return tree_->topLevelItemCount();
+}
 
 QTreeWidgetItem* ListView::Row(int row) const {
     return row >= 0 && row < RowCount() ? tree_->topLevelItem(row) : nullptr;
@@ -146,7 +154,9 @@ void ListView::SortByColumn(int column) {
     tree_->sortItems(column, Qt::AscendingOrder);
 }
 
-void ListView::Repaint() { tree_->viewport()->update(); }
+void ListView::Repaint() {
+    tree_->viewport()->update();
+}
 
 bool ListView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_ && event->type() == QEvent::KeyRelease) {

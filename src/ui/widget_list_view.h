@@ -26,7 +26,7 @@ int ExchangeNeighbour(int selectedRow, int rowCount, bool up);
 
 class ListView : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit ListView(QWidget* parent = nullptr);
 
     void SetTwipsPerPixel(int twipsPerPixel);
@@ -60,15 +60,15 @@ public:
     void SortByColumn(int column);
     void Repaint();
 
-signals:
+   signals:
     void RowDoubleClicked(int row);
     // Every key released while the list has the focus.
     void KeyReleased(int key, Qt::KeyboardModifiers modifiers);
 
-protected:
+   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+   private:
     QTreeWidgetItem* Row(int row) const;
     void ApplyColumnWidths();
 

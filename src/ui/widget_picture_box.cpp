@@ -35,30 +35,33 @@ void PictureBox::SetBackColor(const QColor& color) {
     setAutoFillBackground(true);
 }
 
-void PictureBox::SetAcceptFiles(bool accept) { setAcceptDrops(accept); }
+void PictureBox::SetAcceptFiles(bool accept) {
+    setAcceptDrops(accept);
+}
+
+QPointF PictureBox::InTwips(const QMouseEvent* event) const {
+    const QPointF p = event->position();
+    return QPointF(PixelsToTwips(p.x(), twipsPerPixel_), PixelsToTwips(p.y(), twipsPerPixel_));
+}
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit MouseDown(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
-                   PixelsToTwips(p.y(), twipsPerPixel_));
+    const QPointF at = InTwips(event);
+    emit MouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit MouseMove(event->buttons(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
-                   PixelsToTwips(p.y(), twipsPerPixel_));
+    const QPointF at = InTwips(event);
+    emit MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit MouseUp(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
-                 PixelsToTwips(p.y(), twipsPerPixel_));
+    const QPointF at = InTwips(event);
+    emit MouseUp(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPointF p = event->position();
-    emit DoubleClicked(event->button(), event->modifiers(), PixelsToTwips(p.x(), twipsPerPixel_),
-                       PixelsToTwips(p.y(), twipsPerPixel_));
+    const QPointF at = InTwips(event);
+    emit DoubleClicked(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {

@@ -12,7 +12,7 @@ namespace kalvor {
 
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     void SetTwipsPerPixel(int twipsPerPixel);
@@ -21,7 +21,7 @@ public:
     // Files dropped from a file manager are reported by FilesDropped.
     void SetAcceptFiles(bool accept);
 
-signals:
+   signals:
     // x and y are twips from the picture's top-left corner. A double click
     // arrives as press, release, DoubleClicked, release (no second press).
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, double x, double y);
@@ -33,7 +33,7 @@ signals:
     // Local paths of the dropped files, in the order the drag carried them.
     void FilesDropped(const QStringList& paths);
 
-protected:
+   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -43,7 +43,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+   private:
+    QPointF InTwips(const QMouseEvent* event) const;
+
     int twipsPerPixel_ = kDefaultTwipsPerPixel;
 };
 

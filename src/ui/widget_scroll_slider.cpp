@@ -22,7 +22,9 @@ void ScrollSlider::SetMax(int max) {
     settingValue_ = outer;
 }
 
-int ScrollSlider::Max() const { return bar_->maximum(); }
+int ScrollSlider::Max() const {
+    return bar_->maximum();
+}
 
 // The arrows step a tenth of the pointer: a step of one value unit would not
 // move a long file's view by a pixel.
@@ -31,7 +33,9 @@ void ScrollSlider::SetPointerSize(int size) {
     bar_->setSingleStep(std::max(1, size / 10));
 }
 
-int ScrollSlider::PointerSize() const { return bar_->pageStep(); }
+int ScrollSlider::PointerSize() const {
+    return bar_->pageStep();
+}
 
 void ScrollSlider::SetValue(int value) {
     const bool outer = settingValue_;
@@ -40,6 +44,8 @@ void ScrollSlider::SetValue(int value) {
     settingValue_ = outer;
 }
 
-int ScrollSlider::Value() const { return bar_->value(); }
+int ScrollSlider::Value() const {
+    return bar_->value();
+}
 
 }  // namespace kalvor

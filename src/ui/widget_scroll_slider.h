@@ -10,7 +10,7 @@ namespace kalvor {
 
 class ScrollSlider : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit ScrollSlider(QWidget* parent = nullptr);
 
     // Values run from 0 to max inclusive; a value above a new max is pulled down
@@ -25,11 +25,11 @@ public:
     void SetValue(int value);
     int Value() const;
 
-signals:
+   signals:
     // The value moved; byUser is false when SetValue or SetMax moved it.
     void ValueChanged(int value, bool byUser);
 
-private:
+   private:
     QScrollBar* bar_;
     bool settingValue_ = false;
 };

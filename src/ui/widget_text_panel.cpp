@@ -16,7 +16,9 @@ int HitField(const std::vector<FieldBox>& boxes, int x, int y) {
     return found;
 }
 
-TextPanel::TextPanel(QWidget* parent) : QFrame(parent) { setMouseTracking(true); }
+TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
+    setMouseTracking(true);
+}
 
 void TextPanel::SetTwipsPerPixel(int twipsPerPixel) {
     twipsPerPixel_ = twipsPerPixel < 1 ? 1 : twipsPerPixel;

@@ -28,7 +28,7 @@ int HitField(const std::vector<FieldBox>& boxes, int x, int y);
 
 class TextPanel : public QFrame {
     Q_OBJECT
-public:
+   public:
     explicit TextPanel(QWidget* parent = nullptr);
 
     void SetTwipsPerPixel(int twipsPerPixel);
@@ -43,17 +43,17 @@ public:
     bool SetText(int index, const QString& text);
     QString Text(int index) const;
 
-signals:
+   signals:
     void FieldPressed(int index, Qt::MouseButton button);
     void FieldReleased(int index, Qt::MouseButton button);
 
-protected:
+   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+   private:
     struct Field {
         int LeftTwips = 0;
         int TopTwips = 0;

@@ -8,9 +8,13 @@
 
 namespace kalvor {
 
-bool InUpperHalf(int y, int height) { return y < height / 2; }
+bool InUpperHalf(int y, int height) {
+    return y < height / 2;
+}
 
-UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
 
 void UpDownControl::DrawHalf(QPainter& painter, const QRect& box, bool upper) const {
     QStyleOptionButton option;

@@ -11,19 +11,19 @@ bool InUpperHalf(int y, int height);
 
 class UpDownControl : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit UpDownControl(QWidget* parent = nullptr);
 
-signals:
+   signals:
     // A left-button press on the control; upperHalf tells which arrow.
     void Clicked(bool upperHalf);
 
-protected:
+   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+   private:
     void DrawHalf(QPainter& painter, const QRect& box, bool upper) const;
 
     int pressedHalf_ = -1;  // 0 upper, 1 lower

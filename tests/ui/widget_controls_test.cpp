@@ -34,7 +34,7 @@ void LayOutInfoPanel(TextPanel& panel) {
 
 class ControlsTest : public QObject {
     Q_OBJECT
-private slots:
+   private slots:
     void twipsBecomePixelsByIntegerDivision_data() {
         QTest::addColumn<int>("twips");
         QTest::addColumn<int>("perPixel");
@@ -67,8 +67,7 @@ private slots:
         QFETCH(int, x);
         QFETCH(int, y);
         QFETCH(int, field);
-        const std::vector<FieldBox> boxes = {
-            {48, 6, 118, 24, true}, {48, 22, 118, 40, true}, {6, 6, 40, 24, false}};
+        const std::vector<FieldBox> boxes = {{48, 6, 118, 24, true}, {48, 22, 118, 40, true}, {6, 6, 40, 24, false}};
         QCOMPARE(HitField(boxes, x, y), field);
     }
 

@@ -27,7 +27,16 @@ QStringList Column(const ListView& list, int column) {
     return texts;
 }
 
-QTreeWidget* Tree(ListView& list) { return list.findChild<QTreeWidget*>(); }
+QTreeWidget* Tree(ListView& list) {
+    return list.findChild<QTreeWidget*>();
+}
+
+// Shows the list so that rows have places on screen to click.
+bool Shown(ListView& list, int height = 200) {
+    list.resize(300, height);
+    list.show();
+    return QTest::qWaitForWindowExposed(&list);
+}
 
 QPoint RowCentre(ListView& list, int row) {
     QTreeWidget* tree = Tree(list);
@@ -38,7 +47,7 @@ QPoint RowCentre(ListView& list, int row) {
 
 class ListViewTest : public QObject {
     Q_OBJECT
-private slots:
+   private slots:
     void widthsBelowTheMinimumAreRaised_data() {
         QTest::addColumn<int>("asked");
         QTest::addColumn<int>("shown");
@@ -119,9 +128,7 @@ private slots:
     void deleteRemovesEverySelectedRowAndSelectsNothing() {
         ListView list;
         Fill(list, {{"01"}, {"02"}, {"03"}, {"04"}});
-        list.resize(300, 200);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list));
         QWidget* viewport = Tree(list)->viewport();
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, RowCentre(list, 1));
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, RowCentre(list, 3));
@@ -156,9 +163,7 @@ private slots:
         ListView list;
         Fill(list, {});
         for (int i = 0; i < 40; ++i) list.SetCell(list.AppendRow(), 0, QString::number(i));
-        list.resize(300, 120);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list, 120));
         list.SelectRow(0);
         for (int i = 0; i < 30; ++i) list.ExchangeSelected(false);
         QCOMPARE(list.SelectedRow(), 30);
@@ -181,9 +186,7 @@ private slots:
     void clickingATitleDoesNotSort() {
         ListView list;
         Fill(list, {{"02"}, {"01"}});
-        list.resize(300, 200);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list));
         QHeaderView* header = Tree(list)->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(header->sectionPosition(0) + 5, header->height() / 2));
@@ -193,9 +196,7 @@ private slots:
     void doubleClickReportsTheRow() {
         ListView list;
         Fill(list, {{"01"}, {"02"}});
-        list.resize(300, 200);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(Shown(list));
         QSignalSpy spy(&list, &ListView::RowDoubleClicked);
         // A real double click: press, release, then the double-click press and its release.
         QWidget* viewport = Tree(list)->viewport();
