@@ -4,7 +4,7 @@
 // header and a LAME extension (the first argument; by default vbr.mp3 from
 // $KALVOR_TEST_AUDIO or build/<dir>/testaudio), so FinishWrittenFile walks every
 // frame and computes the music CRC over all of it. With the page cache warm it
-// times, five rounds each (median and best):
+// times, in seven interleaved rounds (median and best):
 //   - the copy an edit makes: CopyFrames of the whole audio into a fresh file,
 //     and, for scale, std::filesystem::copy_file;
 //   - FinishWrittenFile on the big file (the walk, the table of contents and
@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,26 +52,37 @@ bool MakeBigFile(const std::vector<std::uint8_t>& piece, const std::string& path
     return std::fclose(f) == 0;
 }
 
+// Wall-clock and processor time of one run. Processor time (std::clock: user
+// and system time of this process) is the steadier figure on a busy machine.
+struct Timing {
+    double wallMs = 0, cpuMs = 0;
+};
 template <class Body>
-double Ms(Body&& body) {
+Timing Time(Body&& body) {
+    const std::clock_t cpu = std::clock();
     const auto start = std::chrono::steady_clock::now();
     body();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+            1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC};
 }
 
 struct Figures {
-    double median = 0, best = 0;
+    double median = 0, best = 0, cpuMedian = 0;
 };
-template <class Body>
-Figures Rounds(Body&& body, int rounds = 5) {
-    std::vector<double> t;
-    for (int i = 0; i < rounds; ++i) t.push_back(Ms(body));
-    std::sort(t.begin(), t.end());
-    return {t[t.size() / 2], t.front()};
+Figures Summary(const std::vector<Timing>& runs) {
+    std::vector<double> wall, cpu;
+    for (const Timing& t : runs) {
+        wall.push_back(t.wallMs);
+        cpu.push_back(t.cpuMs);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], wall.front(), cpu[cpu.size() / 2]};
 }
 
 void Print(const char* what, const Figures& f) {
-    std::printf("%-44s median %8.1f ms   best %8.1f ms\n", what, f.median, f.best);
+    std::printf("%-44s wall median %7.1f ms  best %7.1f ms   cpu median %7.1f ms\n", what, f.median, f.best,
+                f.cpuMedian);
 }
 
 std::string DefaultEncoderFile() {
@@ -105,21 +117,25 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> all = ReadAll(big);  // also warms the page cache
     std::printf("file: %zu bytes, %zu copies of %s\n\n", all.size(), all.size() / piece.size(), encoderFile.c_str());
 
-    const Figures copyFrames = Rounds([&] {
-        fs::remove(copy);
-        kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0);
-    });
-    const Figures copyFile = Rounds([&] {
-        fs::remove(copy);
-        fs::copy_file(big, copy);
-    });
-    fs::remove(copy);
+    // The rounds interleave the measurements, so that other work on the machine
+    // weighs on all of them alike.
+    constexpr int kRounds = 7;
+    std::vector<Timing> copyFramesMs, copyFileMs, finishMs, walkMs, crcMs;
     int finished = 1;
-    const Figures finish = Rounds([&] { finished &= kalvor::FinishWrittenFile(big, false); });
     kalvor::FrameWalk walk;
-    const Figures walkOnly = Rounds([&] { kalvor::WalkFrames(big, info.FirstFramePos - 1, info.RefHeader, walk); });
     std::uint16_t crc = 0;
-    const Figures crcOnly = Rounds([&] { crc = kalvor::Crc16(all.data(), all.size()); });
+    for (int round = 0; round < kRounds; ++round) {
+        fs::remove(copy);
+        copyFramesMs.push_back(Time([&] { kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0); }));
+        fs::remove(copy);
+        copyFileMs.push_back(Time([&] { fs::copy_file(big, copy); }));
+        fs::remove(copy);
+        finishMs.push_back(Time([&] { finished &= kalvor::FinishWrittenFile(big, false); }));
+        walkMs.push_back(Time([&] { kalvor::WalkFrames(big, info.FirstFramePos - 1, info.RefHeader, walk); }));
+        crcMs.push_back(Time([&] { crc = kalvor::Crc16(all.data(), all.size()); }));
+    }
+    const Figures copyFrames = Summary(copyFramesMs), copyFile = Summary(copyFileMs), finish = Summary(finishMs),
+                  walkOnly = Summary(walkMs), crcOnly = Summary(crcMs);
 
     Print("CopyFrames, whole file (the edit's writer)", copyFrames);
     Print("std::filesystem::copy_file", copyFile);
@@ -127,9 +143,11 @@ int main(int argc, char** argv) {
     Print("  of which: WalkFrames alone", walkOnly);
     Print("  of which: Crc16 over the bytes in memory", crcOnly);
     std::printf("\nframes %d, crc %04X, FinishWrittenFile returned %d\n", walk.FrameCount, crc, finished);
-    std::printf("FinishWrittenFile / CopyFrames: %.1f %% (median), %.1f %% (best)\n",
-                100.0 * finish.median / copyFrames.median, 100.0 * finish.best / copyFrames.best);
-    std::printf("FinishWrittenFile / copy_file:  %.1f %% (median)\n", 100.0 * finish.median / copyFile.median);
+    std::printf("FinishWrittenFile / CopyFrames: wall %.1f %% (median), %.1f %% (best); cpu %.1f %% (median)\n",
+                100.0 * finish.median / copyFrames.median, 100.0 * finish.best / copyFrames.best,
+                100.0 * finish.cpuMedian / copyFrames.cpuMedian);
+    std::printf("FinishWrittenFile / copy_file:  wall %.1f %% (median); cpu %.1f %% (median)\n",
+                100.0 * finish.median / copyFile.median, 100.0 * finish.cpuMedian / copyFile.cpuMedian);
     fs::remove_all(dir);
     return 0;
 }
