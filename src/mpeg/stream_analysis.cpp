@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "mpeg/file_read.h"
 #include "services/arith.h"
@@ -15,12 +16,13 @@
 namespace kalvor {
 namespace {
 
-constexpr std::int32_t kHeadSize = 48;     // the first read, and the least size of a stream
-constexpr std::int32_t kBlockSize = 1000;  // the frame search reads this much at a time
+constexpr std::int32_t kHeadSize = 48;    // the first read, and the least size of a stream
+constexpr int kBlockSize = 1000;          // the frame search's first read
+constexpr int kLargestBlock = 64 * 1024;  // and its largest
 // Blocks overlap by two bytes: a candidate needs its three bytes in one block,
 // so without the overlap a header starting in a block's last two bytes would
 // never be examined and a later frame would be taken instead.
-constexpr std::int32_t kBlockStep = kBlockSize - 2;
+constexpr int kBlockOverlap = 2;
 constexpr std::int32_t kTailSize = 1024;       // where a trailing "TAG" is looked for
 constexpr std::int32_t kId3v1BlockSize = 128;  // a "TAG" block at the very front is skipped
 constexpr std::int32_t kId3v2HeaderSize = 10;
@@ -97,19 +99,20 @@ Search StartOfSearch(const std::array<Byte, kHeadSize>& head, bool mp3Rule, Stre
     return s;
 }
 
-// Examines positions 0..997 of one block; the 0-based position of the first
+// Examines positions 0..size-3 of one block; the 0-based position of the first
 // acceptable sync, or -1. A third byte of 0xFF (bit-rate index 15) is never
 // accepted; the first such sync's second byte becomes the expected one.
-int ScanBlock(const std::array<Byte, kBlockSize>& b, bool mp3Rule, int& expected) {
-    for (int p = 0; p <= kBlockSize - 3; ++p) {
-        if (b[p] != 0xFF) continue;
+int ScanBlock(const std::vector<Byte>& b, int size, bool mp3Rule, int& expected) {
+    for (int p = 0; p <= size - 3; ++p) {
+        const auto at = static_cast<std::size_t>(p);
+        if (b[at] != 0xFF) continue;
         if (expected >= 0) {
-            if (b[p + 1] == expected && b[p + 2] < 0xFF) return p;
+            if (b[at + 1] == expected && b[at + 2] < 0xFF) return p;
             continue;
         }
-        if (b[p + 1] < 0xF0 || (mp3Rule && b[p + 1] == 0xFF)) continue;
-        if (b[p + 2] == 0xFF) {
-            expected = b[p + 1];
+        if (b[at + 1] < 0xF0 || (mp3Rule && b[at + 1] == 0xFF)) continue;
+        if (b[at + 2] == 0xFF) {
+            expected = b[at + 1];
             continue;
         }
         return p;
@@ -118,12 +121,19 @@ int ScanBlock(const std::array<Byte, kBlockSize>& b, bool mp3Rule, int& expected
 }
 
 // The block search: the 0-based offset of the first frame, or a failure.
+// Consecutive blocks overlap by two bytes, so every position from the start to
+// the end of the file is examined once, in order, whatever the block sizes:
+// the first block is 1000 bytes (the first frame is nearly always in it), and
+// each further one doubles, so that a file with no frame near its start costs
+// a few reads rather than one per kilobyte.
 AnalysisFault FindFirstFrame(const std::string& path, Search& s, std::int64_t fileSize, bool mp3Rule) {
-    std::array<Byte, kBlockSize> block;
-    for (std::int64_t offset = s.start; offset < fileSize; offset += kBlockStep) {
-        block.fill(0);  // bytes past the end of the file read as zero
-        if (!ReadAt(path, block.data(), kBlockSize, offset, 0)) return AnalysisFault::Unreadable;
-        const int p = ScanBlock(block, mp3Rule, s.expected);
+    std::vector<Byte> block(kLargestBlock);
+    int size = kBlockSize;
+    for (std::int64_t offset = s.start; offset < fileSize; offset += size - kBlockOverlap) {
+        if (offset > s.start) size = std::min(2 * size, kLargestBlock);
+        std::fill(block.begin(), block.begin() + size, Byte{0});  // bytes past the end read as zero
+        if (!ReadAt(path, block.data(), size, offset, 0)) return AnalysisFault::Unreadable;
+        const int p = ScanBlock(block, size, mp3Rule, s.expected);
         if (p >= 0) {
             s.frame = offset + p;
             return AnalysisFault::None;

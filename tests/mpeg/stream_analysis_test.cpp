@@ -81,24 +81,32 @@ const Bytes kDecoy = Header(0xFB, 0x90, 0x64, 20);
 // ID3v2 size bytes 00 00 02 01: 257 bytes after the 10-byte header; a sync inside the tag is passed over.
 const Bytes kId3Size257 = Text("ID3") + Bytes{3, 0, 0, 0, 0, 2, 1} + Filler(80) + kDecoy + Filler(157);
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FirstFrame,
-    ::testing::Values(
-        StartCase{"id3v2", kId3Size257 + kFrame, 268},
-        StartCase{"tag_block_in_front", Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
-        StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
-        StartCase{
-            "remembered_second_byte",
-            Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) + Header(0xFB, 0xFF, 0x64, 100) + kFrame,
-            301},
-        // Blocks of 1000 bytes overlap by two, so a header across a block edge is found.
-        StartCase{"edge_997", Filler(997) + kFrame, 998}, StartCase{"edge_998", Filler(998) + kFrame, 999},
-        StartCase{"edge_999", Filler(999) + kFrame, 1000}, StartCase{"edge_1000", Filler(1000) + kFrame, 1001},
-        StartCase{"edge_1995", Filler(1995) + kFrame, 1996}, StartCase{"edge_1997", Filler(1997) + kFrame, 1998},
-        StartCase{"riff_of_mpeg",
-                  Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) + kFrame,
-                  123}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Cases, FirstFrame,
+                         ::testing::Values(StartCase{"id3v2", kId3Size257 + kFrame, 268},
+                                           StartCase{"tag_block_in_front",
+                                                     Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
+                                           StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
+                                           StartCase{"remembered_second_byte",
+                                                     Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) +
+                                                         Header(0xFB, 0xFF, 0x64, 100) + kFrame,
+                                                     301},
+                                           StartCase{"riff_of_mpeg",
+                                                     Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) +
+                                                         Bytes{0x55, 0} + Filler(100) + kFrame,
+                                                     123}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// The search reads blocks that overlap by two bytes, so a header is found
+// wherever it lies, across every block edge.
+TEST_F(Analysis, AFrameIsFoundAcrossEveryBlockEdge) {
+    // Blocks of 1000, 2000, 4000 bytes from offset 0, each two bytes into the last.
+    for (std::size_t edge : {0, 998, 2996, 6994}) {
+        for (std::size_t offset = edge < 4 ? 0 : edge - 4; offset < edge + 4; ++offset) {
+            ASSERT_TRUE(Analyze(Filler(offset) + kFrame).Ok()) << offset;
+            ASSERT_EQ(info.FirstFramePos, static_cast<std::int32_t>(offset + 1));
+        }
+    }
+}
 
 TEST_F(Analysis, FfFfIsASyncOutsideMp3Files) {
     const AnalysisResult r = Analyze(Bytes{0xFF} + kFrame, "x.mp2");
