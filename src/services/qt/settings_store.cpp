@@ -113,8 +113,10 @@ std::optional<T> ParseNumber(const std::string& text) {
 
 SettingsStoreKind ChooseSettingsStore() {
     if (!Choice()) {
-        Choice() =
-            QFile::exists(Q(ProfileFilePath())) ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore;
+        // Without a program folder there is no profile file to look for (and none
+        // to pick up from whatever folder happens to be current).
+        const bool profile = !AppFolder().empty() && QFile::exists(Q(ProfileFilePath()));
+        Choice() = profile ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore;
     }
     return *Choice();
 }

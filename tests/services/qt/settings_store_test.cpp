@@ -11,6 +11,7 @@
 #include "services/log.h"
 #include "services/qt/diagnostic_switches.h"
 #include "services/qt/profile_text.h"
+#include "services/qt/program_folder.h"
 #include "services/qt/settings_store.h"
 #include "support/test_support.h"
 #include "support/text_file.h"
@@ -127,6 +128,14 @@ class SettingsStoreTest : public QObject {
         QCOMPARE(ReadSetting("RegApp", "").size(), kProfileValueLimit);
         QVERIFY(test::ReadText(Ini()).find(value) != std::string::npos);
         QCOMPARE(CutToChars("ああい", 2), std::string("ああ"));
+    }
+
+    void theProgramFolderIsTriedForWriting() {
+        QVERIFY(FolderIsWritable(program_->path().string()));
+        QVERIFY(!FolderIsWritable(program_->file("missing")));
+        QCOMPARE(FilesUnder(program_->path()), std::size_t{0});
+        const std::string chosen = ChooseProgramFolder();
+        QCOMPARE(QString::fromStdString(chosen), QCoreApplication::applicationDirPath() + "/");
     }
 
     void numbersParse_data() {

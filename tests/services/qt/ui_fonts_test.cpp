@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "services/qt/language_mode.h"
 #include "services/qt/screen_units.h"
 #include "services/qt/ui_fonts.h"
 
@@ -57,6 +58,33 @@ class UiFontsTest : public QObject {
         QCOMPARE(TwipsPerPixelFor(96), 15);
         QCOMPARE(TwipsPerPixelFor(120), 12);
         QCOMPARE(TwipsPerPixelFor(0), 15);
+    }
+
+    void ownFontDecision_data() {
+        QTest::addColumn<bool>("japaneseSystem");
+        QTest::addColumn<QString>("langMode");
+        QTest::addColumn<bool>("japaneseFonts");
+        QTest::addColumn<bool>("ownFont");
+        QTest::addColumn<bool>("langModeRead");
+        QTest::newRow("other systems keep the platform's fonts") << false << "0" << false << false << false;
+        QTest::newRow("Japanese fonts installed") << true << "0" << true << false << true;
+        QTest::newRow("no Japanese fonts") << true << "0" << false << true << true;
+        QTest::newRow("switched off by LangMode") << true << "1" << false << false << true;
+        QTest::newRow("LangMode not a number") << true << "off" << false << true << true;
+    }
+    void ownFontDecision() {
+        QFETCH(bool, japaneseSystem);
+        QFETCH(QString, langMode);
+        QFETCH(bool, japaneseFonts);
+        QFETCH(bool, ownFont);
+        QFETCH(bool, langModeRead);
+        bool read = false;
+        const auto readLangMode = [&] {
+            read = true;
+            return langMode.toStdString();
+        };
+        QCOMPARE(DecideUseOwnUiFont(japaneseSystem, readLangMode, japaneseFonts), ownFont);
+        QCOMPARE(read, langModeRead);
     }
 
     void aCreatedFontRemembersItsRequest() {
