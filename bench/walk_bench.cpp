@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
     std::uint16_t crc = 0;
     for (int round = 0; round < kRounds; ++round) {
         fs::remove(copy);
-        copyFramesMs.push_back(Time([&] { kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0); }));
+        copyFramesMs.push_back(
+            Time([&] { kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0); }));
         fs::remove(copy);
         copyFileMs.push_back(Time([&] { fs::copy_file(big, copy); }));
         fs::remove(copy);

@@ -18,7 +18,9 @@ std::string SecondsText(std::int64_t samples, std::int32_t rate) {
     return text;
 }
 
-const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
+const char* YesNo(bool yes) {
+    return yes ? "yes" : "no";
+}
 
 void PrintHeader(const XingAudit& audit) {
     const XingHeader& h = *audit.Stored;
@@ -62,7 +64,8 @@ int RunCheck(const Args& args) {
 
 }  // namespace
 
-KALVOR_CLI_COMMAND("check", "check FILE\nwalks every frame and compares the count with the file's Xing/Info header;\n"
+KALVOR_CLI_COMMAND("check",
+                   "check FILE\nwalks every frame and compares the count with the file's Xing/Info header;\n"
                    "exit 0 when they agree or there is no header, 1 when they do not",
                    RunCheck);
 

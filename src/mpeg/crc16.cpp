@@ -61,8 +61,8 @@ constexpr std::uint64_t ReflectedPowerOfX(unsigned exponent) {
     return v;
 }
 
-constexpr int kLanes = 8;                       // lanes folded side by side, to hide the multiply latency
-constexpr unsigned kStride = 16 * kLanes;       // bytes consumed per round
+constexpr int kLanes = 8;                  // lanes folded side by side, to hide the multiply latency
+constexpr unsigned kStride = 16 * kLanes;  // bytes consumed per round
 constexpr std::uint64_t kFarLow = ReflectedPowerOfX(kStride * 8 + 63);  // low half moves kStride*8 + 64 bits
 constexpr std::uint64_t kFarHigh = ReflectedPowerOfX(kStride * 8 - 1);  // high half moves kStride*8 bits
 constexpr std::uint64_t kNearLow = ReflectedPowerOfX(191);              // one lane on: 128 + 64 bits
@@ -75,7 +75,7 @@ __attribute__((target("pclmul,sse2"))) inline __m128i Fold(__m128i lane, __m128i
 }
 
 __attribute__((target("pclmul,sse2"))) std::uint16_t Crc16Folded(const std::uint8_t* p, std::size_t n,
-                                                                  std::uint16_t crc) {
+                                                                 std::uint16_t crc) {
     // A starting CRC is the same as those two bytes xored into the message.
     std::uint8_t first[16];
     std::memcpy(first, p, 16);
@@ -106,8 +106,8 @@ constexpr std::uint64_t kWideLow = ReflectedPowerOfX(kWideStride * 8 + 63);
 constexpr std::uint64_t kWideHigh = ReflectedPowerOfX(kWideStride * 8 - 1);
 
 __attribute__((target("avx512f,vpclmulqdq,pclmul,sse2"))) std::uint16_t Crc16WideFolded(const std::uint8_t* p,
-                                                                                          std::size_t n,
-                                                                                          std::uint16_t crc) {
+                                                                                        std::size_t n,
+                                                                                        std::uint16_t crc) {
     std::uint8_t first[64];
     std::memcpy(first, p, 64);
     first[0] = static_cast<std::uint8_t>(first[0] ^ (crc & 0xFF));
@@ -150,7 +150,8 @@ bool HaveWideClmul() {
 }  // namespace
 
 std::uint16_t Crc16Bytewise(const std::uint8_t* data, std::size_t count, std::uint16_t crc) {
-    for (std::size_t i = 0; i < count; ++i) crc = static_cast<std::uint16_t>((crc >> 8) ^ kTables[0][(crc ^ data[i]) & 0xFF]);
+    for (std::size_t i = 0; i < count; ++i)
+        crc = static_cast<std::uint16_t>((crc >> 8) ^ kTables[0][(crc ^ data[i]) & 0xFF]);
     return crc;
 }
 

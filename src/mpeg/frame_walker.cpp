@@ -31,7 +31,8 @@ std::int32_t LengthFromFields(int layer, bool lsf, int kbps, int rate, bool padd
 class StreamShape {
 public:
     explicit StreamShape(const HeaderBytes& ref)
-        : byte2_(static_cast<std::uint8_t>(ref[0] & 0xFE)), rateBits_(static_cast<std::uint8_t>(ref[1] & kSampleRateMask)) {
+        : byte2_(static_cast<std::uint8_t>(ref[0] & 0xFE)),
+          rateBits_(static_cast<std::uint8_t>(ref[1] & kSampleRateMask)) {
         for (std::uint8_t index = 1; index < 15; ++index)
             for (std::uint8_t pad = 0; pad < 2; ++pad) {
                 const HeaderBytes h{ref[0], static_cast<std::uint8_t>((index << 4) | rateBits_ | (pad << 1)), ref[2]};
@@ -80,8 +81,7 @@ private:
         // Keep the bytes from the kept mark on; the rest of the buffer is reused.
         const std::int64_t from = std::min(keep_, bufEnd_);
         const auto kept = static_cast<std::size_t>(bufEnd_ - from);
-        if (from > bufStart_ && kept > 0)
-            std::memmove(buffer_.data(), buffer_.data() + (from - bufStart_), kept);
+        if (from > bufStart_ && kept > 0) std::memmove(buffer_.data(), buffer_.data() + (from - bufStart_), kept);
         bufStart_ = from;
         while (bufEnd_ < upTo) {
             const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kBlock, end_ - bufEnd_));

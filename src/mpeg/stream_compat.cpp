@@ -3,7 +3,9 @@
 namespace kalvor {
 namespace {
 
-bool IsMono(const StreamInfo& info) { return (info.RefHeader[2] & kChannelModeMask) == kChannelModeMask; }
+bool IsMono(const StreamInfo& info) {
+    return (info.RefHeader[2] & kChannelModeMask) == kChannelModeMask;
+}
 
 }  // namespace
 

@@ -50,7 +50,8 @@ bool WalkForHeader(const std::string& path, XingAudit& audit) {
     };
     if (wantCrc) {
         sinks.OnBytes = [&](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {
-            const std::int64_t skip = std::clamp<std::int64_t>(musicStart - offset, 0, static_cast<std::int64_t>(count));
+            const std::int64_t skip =
+                std::clamp<std::int64_t>(musicStart - offset, 0, static_cast<std::int64_t>(count));
             crc = Crc16(bytes + skip, count - static_cast<std::size_t>(skip), crc);
         };
     }

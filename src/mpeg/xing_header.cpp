@@ -12,7 +12,9 @@ namespace {
 std::uint32_t Get32(const std::uint8_t* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
-std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
+std::uint16_t Get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
+}
 void Put32(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v >> 24);
     p[1] = static_cast<std::uint8_t>(v >> 16);
@@ -95,7 +97,8 @@ void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count)
     LameExtension& lame = *header.Lame;
     std::uint8_t* e = frame + lame.Offset;
     e[kLameDelayOffset] = static_cast<std::uint8_t>(lame.EncoderDelay >> 4);
-    e[kLameDelayOffset + 1] = static_cast<std::uint8_t>(((lame.EncoderDelay & 0x0F) << 4) | ((lame.EndPadding >> 8) & 0x0F));
+    e[kLameDelayOffset + 1] =
+        static_cast<std::uint8_t>(((lame.EncoderDelay & 0x0F) << 4) | ((lame.EndPadding >> 8) & 0x0F));
     e[kLameDelayOffset + 2] = static_cast<std::uint8_t>(lame.EndPadding);
     Put32(e + kLameMusicLengthOffset, lame.MusicLength);
     Put16(e + kLameMusicCrcOffset, lame.MusicCrc);

@@ -66,20 +66,24 @@ TEST_P(FrameLengths, StepsByTheLengthTheHeaderGives) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layers, FrameLengths,
-    testing::Values(LengthCase{"mpeg1_layer1_448k_32k", {0xFF, 0xE8, 0x00}, 672, 384},    // (12*448000/32000)*4
-                    LengthCase{"mpeg1_layer1_padded", {0xFF, 0x42, 0x00}, 140, 384},      // (12*128000/44100+1)*4
-                    LengthCase{"mpeg1_layer2_192k_48k", {0xFD, 0xA4, 0x00}, 576, 1152},   // 144*192000/48000
-                    LengthCase{"mpeg1_layer3_128k", {0xFB, 0x90, 0x64}, 417, 1152},       // 144*128000/44100
+    testing::Values(LengthCase{"mpeg1_layer1_448k_32k", {0xFF, 0xE8, 0x00}, 672, 384},   // (12*448000/32000)*4
+                    LengthCase{"mpeg1_layer1_padded", {0xFF, 0x42, 0x00}, 140, 384},     // (12*128000/44100+1)*4
+                    LengthCase{"mpeg1_layer2_192k_48k", {0xFD, 0xA4, 0x00}, 576, 1152},  // 144*192000/48000
+                    LengthCase{"mpeg1_layer3_128k", {0xFB, 0x90, 0x64}, 417, 1152},      // 144*128000/44100
                     LengthCase{"mpeg1_layer3_padded", {0xFB, 0x92, 0x64}, 418, 1152},
-                    LengthCase{"mpeg2_layer1_64k_22k", {0xF7, 0x40, 0x00}, 136, 384},     // (12*64000/22050)*4
-                    LengthCase{"mpeg2_layer2_64k_24k", {0xF5, 0x84, 0x00}, 384, 1152},    // 144*64000/24000
-                    LengthCase{"mpeg2_layer3_64k_22k", {0xF3, 0x80, 0x64}, 208, 576},     // 72*64000/22050
-                    LengthCase{"mpeg2_layer3_160k_16k", {0xF3, 0xEA, 0xC0}, 721, 576}),   // 72*160000/16000+1
+                    LengthCase{"mpeg2_layer1_64k_22k", {0xF7, 0x40, 0x00}, 136, 384},    // (12*64000/22050)*4
+                    LengthCase{"mpeg2_layer2_64k_24k", {0xF5, 0x84, 0x00}, 384, 1152},   // 144*64000/24000
+                    LengthCase{"mpeg2_layer3_64k_22k", {0xF3, 0x80, 0x64}, 208, 576},    // 72*64000/22050
+                    LengthCase{"mpeg2_layer3_160k_16k", {0xF3, 0xEA, 0xC0}, 721, 576}),  // 72*160000/16000+1
     [](const testing::TestParamInfo<LengthCase>& info) { return std::string(info.param.name); });
 
 const HeaderBytes kRef{0xFB, 0x90, 0x64};  // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz: 417 bytes
-Bytes F128(int n) { return Frames(0xFB, 0x90, 0x64, n); }
-Bytes F160(int n) { return Frames(0xFB, 0xA0, 0x64, n); }  // 522 bytes, likeness 40
+Bytes F128(int n) {
+    return Frames(0xFB, 0x90, 0x64, n);
+}
+Bytes F160(int n) {
+    return Frames(0xFB, 0xA0, 0x64, n);
+}  // 522 bytes, likeness 40
 
 TEST(FrameWalker, ResynchronisesPastJunk) {
     Bytes junk(37, 0x00);

@@ -73,8 +73,7 @@ TEST_P(EncoderHeaders, StoringUnchangedFieldsGivesTheSameBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Files, EncoderHeaders,
                          testing::Values(EncoderCase{"vbr.mp3", 36, false}, EncoderCase{"cbr128.mp3", 36, true},
-                                         EncoderCase{"lsf_vbr.mp3", 21, false},
-                                         EncoderCase{"mono_vbr.mp3", 21, false}),
+                                         EncoderCase{"lsf_vbr.mp3", 21, false}, EncoderCase{"mono_vbr.mp3", 21, false}),
                          [](const auto& info) { return test::TestNameOfFile(info.param.file); });
 
 // A byte-built header frame: MPEG-1 Layer III stereo, 128 kbit/s (417 bytes).
@@ -126,7 +125,7 @@ TEST(XingHeader, LameExtensionNeedsItsCrcAndItsRoom) {
     Bytes f(lame.begin(), lame.begin() + 417);
     ASSERT_TRUE(ParseXingHeader(f.data(), f.size())->Lame);
     EXPECT_FALSE(ParseXingHeader(f.data(), 156 + 35)->Lame);  // tag CRC cut off
-    f[160] ^= 1;                                                // a changed byte breaks the tag CRC
+    f[160] ^= 1;                                              // a changed byte breaks the tag CRC
     EXPECT_FALSE(ParseXingHeader(f.data(), f.size())->Lame);
 }
 
