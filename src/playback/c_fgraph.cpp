@@ -5,6 +5,7 @@
 
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/WaveMMIO.h"
+#include "playback/adts_duration.h"
 #include "playback/audio_levels.h"
 #include "playback/device_select.h"
 #include "playback/graph_build.h"
@@ -33,7 +34,9 @@ bool IsMpegAudioType(const std::string& type) {
 
 C_FGraph::C_FGraph() = default;
 
-C_FGraph::~C_FGraph() { ReleaseGraph(graph_); }
+C_FGraph::~C_FGraph() {
+    ReleaseGraph(graph_);
+}
 
 void C_FGraph::Init() {
     CreateGraph(graph_);
@@ -46,7 +49,9 @@ void C_FGraph::Init() {
     SelectDevice();
 }
 
-void C_FGraph::SelectDevice() { kalvor::SelectDevice(devName_, devMode_, graph_); }
+void C_FGraph::SelectDevice() {
+    kalvor::SelectDevice(devName_, devMode_, graph_);
+}
 
 void C_FGraph::Closed() {
     fileName_.clear();
@@ -92,14 +97,19 @@ bool C_FGraph::Build(const std::string& path) {
 // whose length the engine cannot tell before it has played a while (no Xing or
 // Info header), and it does not trim the encoder delay an Info header declares.
 // Other files, and MPEG files the analysis rejects, ask the engine; a renamed
-// MPEG file the engine cannot measure yet is still measured by the analysis.
+// MPEG file the engine cannot measure yet is still measured by the analysis,
+// and raw AAC by counting its frames.
 bool C_FGraph::DurationSeconds(const std::string& path, double* seconds) {
     StreamInfo info;
     const auto analysed = [&] { return AnalyzeStream(path, info) == 1 && info.DurationMs > 0; };
     const bool mpeg = IsMpegAudioType(WavContainerType(path));
     if (!(mpeg && analysed())) {
         if (graph_.control->Duration(seconds)) return true;
-        if (mpeg || !analysed()) return false;
+        if (mpeg || !analysed()) {
+            const std::int32_t adtsMs = AdtsDurationMs(path);
+            *seconds = adtsMs / 1000.0;
+            return adtsMs > 0;
+        }
     }
     *seconds = info.DurationMs / 1000.0;
     return true;

@@ -21,12 +21,12 @@ namespace kalvor {
 // and by every member in the diagnostic mode (NoErrorTrap). Callers trap it at
 // their boundary like every other fault.
 class MediaError : public std::runtime_error {
-public:
+   public:
     using std::runtime_error::runtime_error;
 };
 
 class C_FGraph {
-public:
+   public:
     C_FGraph();
     ~C_FGraph();
     C_FGraph(const C_FGraph&) = delete;
@@ -87,7 +87,7 @@ public:
     // The graph set, for looking at the choices Init made.
     const GraphSet& Graph() const { return graph_; }
 
-private:
+   private:
     std::int32_t IsStillRunning();
     void SelectDevice();
     void Closed();

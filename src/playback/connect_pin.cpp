@@ -58,8 +58,8 @@ std::int32_t ConnectPin(const std::string& from, const std::string& to, GraphSet
     }
     for (int s = 0; s < 2; ++s) {
         if (side[s].chosen != nullptr) continue;
-        WriteLog("Pin not set " + from + "#" + to + " l=" + std::to_string(s) + " tFound=" +
-                 std::to_string(side[s].found) + " tNumPin=" + std::to_string(side[s].pinCount));
+        WriteLog("Pin not set " + from + "#" + to + " l=" + std::to_string(s) +
+                 " tFound=" + std::to_string(side[s].found) + " tNumPin=" + std::to_string(side[s].pinCount));
         return 0;
     }
     if (!set.control->Connect(*side[0].chosen, *side[1].chosen)) {

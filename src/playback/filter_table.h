@@ -20,8 +20,8 @@ enum class FilterKind {
 struct RegFilterInfo {
     std::string Name;  // the name the graph construction compares with
     FilterKind Kind = FilterKind::Transform;
-    std::string Launch;  // gst-launch description of what to make; for a renderer its sink
-    std::string Head;    // for a renderer: elements in front of the stage (a MIDI synthesiser)
+    std::string Launch;            // gst-launch description of what to make; for a renderer its sink
+    std::string Head;              // for a renderer: elements in front of the stage (a MIDI synthesiser)
     std::shared_ptr<void> Device;  // a GstDevice from the monitor (its element is made by it)
 };
 

@@ -21,9 +21,9 @@ constexpr const char* kParserName = "Wave Parser";
 constexpr const char* kSplitterName = "MPEG-I Stream Splitter";
 
 // The default output devices in wave-out-first order; devMode 1 tries them backwards.
-constexpr std::array<const char*, 5> kDefaultRenderers = {
-    "Default WaveOut Device", "既定の WaveOut デバイス", "既定の WAVE 出力デバイス",
-    "既定の DirectSound デバイス", "Default DirectSound Device"};
+constexpr std::array<const char*, 5> kDefaultRenderers = {"Default WaveOut Device", "既定の WaveOut デバイス",
+                                                          "既定の WAVE 出力デバイス", "既定の DirectSound デバイス",
+                                                          "Default DirectSound Device"};
 
 bool IsOneOf(const std::string& value, std::initializer_list<const char*> list) {
     return std::any_of(list.begin(), list.end(), [&](const char* item) { return value == item; });
@@ -118,8 +118,8 @@ std::vector<std::string> DecodeChain(const std::string& t, std::int32_t attempt,
         chain = {s, kSplitterName, "MPEG Audio Decoder"};
     } else if (t == "mp3") {
         const std::string decoder = (attempt == 1 || set.mp3DecoderKind == 0) ? "acm wrapper"
-                                    : set.mp3DecoderKind == 1          ? "MPEG Layer-3 Decoder"
-                                                                       : "MP3 Decoder DMO";
+                                    : set.mp3DecoderKind == 1                 ? "MPEG Layer-3 Decoder"
+                                                                              : "MP3 Decoder DMO";
         chain = {s, kSplitterName, decoder};
     } else if (IsOneOf(t, {"mp4", "m4a"})) {
         if (set.mp4DecoderKind == 1)

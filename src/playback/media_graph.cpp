@@ -13,13 +13,13 @@ namespace kalvor {
 // or, for a probe, to a new sink that swallows what arrives.
 struct MediaGraph::Route {
     MediaGraph* graph = nullptr;
-    GstElement* from = nullptr;       // the filter's element, or a decoder the graph inserted
-    std::string templateName;         // the pad template to wait for; empty: the first audio pad
-    GstPad* target = nullptr;         // null for a probe
+    GstElement* from = nullptr;  // the filter's element, or a decoder the graph inserted
+    std::string templateName;    // the pad template to wait for; empty: the first audio pad
+    GstPad* target = nullptr;    // null for a probe
     GraphFilter* fromFilter = nullptr;
     GraphFilter* toFilter = nullptr;
-    GstPad* feeder = nullptr;         // the output pad that feeds an inserted decoder
-    GstElement* inserted = nullptr;   // that decoder, removed with the route
+    GstPad* feeder = nullptr;        // the output pad that feeds an inserted decoder
+    GstElement* inserted = nullptr;  // that decoder, removed with the route
     gulong padAdded = 0;
     gulong noMorePads = 0;
     bool linked = false;
@@ -128,7 +128,8 @@ GraphFilter* MediaGraph::AddFilter(const RegFilterInfo& entry) {
     if (element == nullptr) return nullptr;
     // Names stay unique in a graph: later instances are numbered.
     std::string name = entry.Name;
-    for (int n = 1; std::any_of(filters_.begin(), filters_.end(), [&](const auto& f) { return f->Name == name; }); ++n) {
+    for (int n = 1; std::any_of(filters_.begin(), filters_.end(), [&](const auto& f) { return f->Name == name; });
+         ++n) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, " %04d", n);
         name = entry.Name + suffix;
@@ -185,8 +186,7 @@ bool MediaGraph::SetFileName(GraphFilter& filter, const std::string& path) {
 }
 
 bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* why) {
-    if (out.Filter == nullptr || in.Filter == nullptr || out.Direction != 1 || in.Direction != 0 ||
-        in.Pad == nullptr) {
+    if (out.Filter == nullptr || in.Filter == nullptr || out.Direction != 1 || in.Direction != 0 || in.Pad == nullptr) {
         if (why != nullptr) *why = "not an output and an input pin";
         return false;
     }
@@ -290,9 +290,8 @@ bool MediaGraph::IsConnected(const GraphFilter& filter) const {
     for (GList* item = GST_ELEMENT_PADS(filter.Element); item != nullptr && !linked; item = item->next)
         linked = gst_pad_is_linked(GST_PAD(item->data));
     GST_OBJECT_UNLOCK(filter.Element);
-    return linked || std::any_of(routes_.begin(), routes_.end(), [&](const auto& r) {
-               return r->fromFilter == &filter || r->toFilter == &filter;
-           });
+    return linked || std::any_of(routes_.begin(), routes_.end(),
+                                 [&](const auto& r) { return r->fromFilter == &filter || r->toFilter == &filter; });
 }
 
 // Filters left over from an attempt that failed stay in the graph but are kept
@@ -364,9 +363,9 @@ bool MediaGraph::CheckThrough(GraphFilter& to, GstPad* input, std::string* why) 
     if (!FedBySource(to.Element, 0)) return true;
     KeepOutUnconnected();
     dataSeen_ = false;
-    const gulong watch = gst_pad_add_probe(input, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
-                                                                              GST_PAD_PROBE_TYPE_BUFFER_LIST),
-                                           &MediaGraph::OnData, this, nullptr);
+    const gulong watch = gst_pad_add_probe(
+        input, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+        &MediaGraph::OnData, this, nullptr);
     bool through = false;
     if (to.Kind == FilterKind::Renderer) {
         through = Preroll(why);

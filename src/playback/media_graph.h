@@ -32,8 +32,8 @@ struct GraphFilter {
 
 struct GraphPin {
     GraphFilter* Filter = nullptr;
-    std::string PinID;    // the pad's name, or the template's ("audio_%u") for a pad still to come
-    int Direction = 0;    // 0 input, 1 output
+    std::string PinID;      // the pad's name, or the template's ("audio_%u") for a pad still to come
+    int Direction = 0;      // 0 input, 1 output
     GstPad* Pad = nullptr;  // borrowed from the element; null for a pad still to come
 };
 
@@ -47,7 +47,7 @@ inline constexpr long kEventComplete = 1;
 inline constexpr long kEventErrorAbort = 3;
 
 class MediaGraph {
-public:
+   public:
     MediaGraph();
     ~MediaGraph();
     MediaGraph(const MediaGraph&) = delete;
@@ -92,7 +92,7 @@ public:
     // The first error the engine reported since the last connect or run.
     std::string LastError() const;
 
-private:
+   private:
     struct Route;  // a link made when a pad appears
     friend struct Route;
 
@@ -120,7 +120,7 @@ private:
     std::vector<std::unique_ptr<GraphFilter>> filters_;
     std::vector<std::unique_ptr<Route>> routes_;
     std::vector<GstElement*> probeSinks_;  // temporary sinks of CheckThrough
-    mutable std::mutex mutex_;  // guards what pad-added callbacks touch
+    mutable std::mutex mutex_;             // guards what pad-added callbacks touch
     std::string firstError_;
     std::atomic<bool> dataSeen_{false};  // set on a streaming thread during a check
     bool stopped_ = true;

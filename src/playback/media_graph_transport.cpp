@@ -81,7 +81,8 @@ long MediaGraph::WaitForCompletion(int waitMs) {
     PumpBus();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     while (completion_ == kEventNone) {
-        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         GstMessage* message = gst_bus_timed_pop(bus_, static_cast<GstClockTime>(left.count()));
         if (message == nullptr) break;
@@ -127,7 +128,9 @@ bool MediaGraph::Seek(double seconds, double rate) {
     return true;
 }
 
-bool MediaGraph::SetCurrentPosition(double seconds) { return Seek(seconds, rate_); }
+bool MediaGraph::SetCurrentPosition(double seconds) {
+    return Seek(seconds, rate_);
+}
 
 bool MediaGraph::SetRate(double rate) {
     if (!(rate > 0)) return false;

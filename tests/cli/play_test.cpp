@@ -17,7 +17,9 @@ using test::ShellQuote;
 using test::TempDir;
 using test::TestAudio;
 
-bool PlayIsBuilt() { return test::Run(ShellQuote(CliPath()) + " --help").out.find("play FILE") != std::string::npos; }
+bool PlayIsBuilt() {
+    return test::Run(ShellQuote(CliPath()) + " --help").out.find("play FILE") != std::string::npos;
+}
 
 double FfprobeMs(const std::string& path) {
     const auto r = test::Run("ffprobe -v error -show_entries format=duration -of csv=p=0 " + ShellQuote(path));
@@ -37,7 +39,7 @@ struct PlayCase {
 };
 
 class CliPlayTest : public ::testing::TestWithParam<PlayCase> {
-protected:
+   protected:
     void SetUp() override {
         if (!PlayIsBuilt()) GTEST_SKIP() << "kalvor-cli was built without playback";
     }
@@ -46,8 +48,8 @@ protected:
 TEST_P(CliPlayTest, PlaysARangeAndStopsJustAfterItsEnd) {
     const std::string path = TestAudio(GetParam().file);
     // The default output: no sound card here, it must still keep the clock's pace.
-    const CommandResult r = test::Run("unset KALVOR_AUDIO_OUTPUT; " + ShellQuote(CliPath()) + " play " + ShellQuote(path) +
-                                " 1.0 000\\'01.400");
+    const CommandResult r = test::Run("unset KALVOR_AUDIO_OUTPUT; " + ShellQuote(CliPath()) + " play " +
+                                      ShellQuote(path) + " 1.0 000\\'01.400");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NEAR(NumberAfter(r.out, "length"), FfprobeMs(path), GetParam().frameMs);
     const long final = NumberAfter(r.out, "final position");
@@ -88,7 +90,7 @@ TEST(CliPlay, WordsThatAreOffAreAUsageError) {
 TEST(CliPlay, AnUnknownDeviceNameKeepsTheDefaultOutput) {
     if (!PlayIsBuilt()) GTEST_SKIP();
     const CommandResult r = test::Run("KALVOR_AUDIO_OUTPUT=fake " + ShellQuote(CliPath()) + " play " +
-                                ShellQuote(TestAudio("tone.wav")) + " 1.0 1.2 --device 'no such device'");
+                                      ShellQuote(TestAudio("tone.wav")) + " 1.0 1.2 --device 'no such device'");
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 

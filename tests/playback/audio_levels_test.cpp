@@ -32,20 +32,21 @@ TEST_P(AttenuationTest, WriteGivesTheSquaredLevelWithinTheFloor) {
     EXPECT_EQ(withGraph.Attenuation(), c.level);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Levels, AttenuationTest,
-    ::testing::Values(AttenuationCase{-10000, 0, 0}, AttenuationCase{-10000, -5000, -2500},
-                      AttenuationCase{-10000, 5000, -2500}, AttenuationCase{-10000, 10000, -10000},
-                      AttenuationCase{-10000, 20000, -10000}, AttenuationCase{-10000, 15, 0},
-                      AttenuationCase{-10000, 16, 0}, AttenuationCase{-10000, 50, 0},  // 0.25 rounds to 0
-                      AttenuationCase{-10000, 150, -2},                                 // 2.25 rounds to 2
-                      AttenuationCase{-10000, 250, -6},                                 // 6.25 rounds to 6
-                      AttenuationCase{-200, 10, 0},    // -0.5: halves go to even
-                      AttenuationCase{-200, 30, -4},   // -4.5
-                      AttenuationCase{-200, 50, -12},  // -12.5
-                      AttenuationCase{-5000, 1000, -200}, AttenuationCase{-5000, 5000, -5000},
-                      AttenuationCase{-5000, 9000, -5000}, AttenuationCase{-10000, -2147483647 - 1, -10000},
-                      AttenuationCase{0, 5000, 0}));  // a floor of 0 leaves nothing to attenuate
+INSTANTIATE_TEST_SUITE_P(Levels, AttenuationTest,
+                         ::testing::Values(AttenuationCase{-10000, 0, 0}, AttenuationCase{-10000, -5000, -2500},
+                                           AttenuationCase{-10000, 5000, -2500}, AttenuationCase{-10000, 10000, -10000},
+                                           AttenuationCase{-10000, 20000, -10000}, AttenuationCase{-10000, 15, 0},
+                                           AttenuationCase{-10000, 16, 0},
+                                           AttenuationCase{-10000, 50, 0},    // 0.25 rounds to 0
+                                           AttenuationCase{-10000, 150, -2},  // 2.25 rounds to 2
+                                           AttenuationCase{-10000, 250, -6},  // 6.25 rounds to 6
+                                           AttenuationCase{-200, 10, 0},      // -0.5: halves go to even
+                                           AttenuationCase{-200, 30, -4},     // -4.5
+                                           AttenuationCase{-200, 50, -12},    // -12.5
+                                           AttenuationCase{-5000, 1000, -200}, AttenuationCase{-5000, 5000, -5000},
+                                           AttenuationCase{-5000, 9000, -5000},
+                                           AttenuationCase{-10000, -2147483647 - 1, -10000},
+                                           AttenuationCase{0, 5000, 0}));  // a floor of 0 leaves nothing to attenuate
 
 TEST(PlaySpeed, NothingAboveZeroStoresATenth) {
     C_FGraph graph;
@@ -80,9 +81,9 @@ TEST_P(VolumeConversionTest, HundredthsOfADecibelAndLinearGainMeetBothWays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, VolumeConversionTest,
-                         ::testing::Values(LevelCase{0, 1.0}, LevelCase{-2000, 0.1}, LevelCase{-600, std::pow(10.0, -0.3)},
-                                           LevelCase{-4000, 0.01}, LevelCase{-9999, std::pow(10.0, -4.9995)},
-                                           LevelCase{-10000, 0.0}));
+                         ::testing::Values(LevelCase{0, 1.0}, LevelCase{-2000, 0.1},
+                                           LevelCase{-600, std::pow(10.0, -0.3)}, LevelCase{-4000, 0.01},
+                                           LevelCase{-9999, std::pow(10.0, -4.9995)}, LevelCase{-10000, 0.0}));
 
 TEST(VolumeConversion, OutOfRangeValuesAreHeldInRange) {
     EXPECT_EQ(VolumeToLinear(-20000), 0.0);

@@ -19,7 +19,7 @@ using test::TestAudio;
 const std::string kSplitterPair = "File Source (Async.)#MPEG-I Stream Splitter";
 
 class GraphBuildTest : public ::testing::Test {
-protected:
+   protected:
     void TearDown() override { SetFilterOverrides({}); }
 
     // Opens path in a new object; the log lines it left.
@@ -94,10 +94,9 @@ TEST_F(GraphBuildTest, AWaveFileWithoutItsParserGoesStraightToTheFallback) {
     C_FGraph graph;
     const std::string pair = "File Source (Async.)#Wave Parser";
     // Attempt 1 of the wav chain fails at once, without a line.
-    EXPECT_EQ(Open(graph, TestAudio("tone.wav")), (std::vector<std::string>{"Pin not set " + pair +
-                                                                                " l=1 tFound=0 tNumPin=0",
-                                                                            "SetupPinsToDecode " + pair +
-                                                                                " connect failed"}));
+    EXPECT_EQ(Open(graph, TestAudio("tone.wav")),
+              (std::vector<std::string>{"Pin not set " + pair + " l=1 tFound=0 tNumPin=0",
+                                        "SetupPinsToDecode " + pair + " connect failed"}));
     EXPECT_EQ(graph.isOpen(), 1);
     EXPECT_EQ(graph.Length(), 5000);
 }

@@ -63,8 +63,7 @@ TEST_P(DecoderKindsTest, PreferredDecodersWinWhateverTheOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, DecoderKindsTest,
-    ::testing::Values(KindsCase{{}, 0, 0, 0},
-                      KindsCase{{"MP3 Decoder DMO", "MPEG Layer-3 Decoder"}, 1, 0, 0},
+    ::testing::Values(KindsCase{{}, 0, 0, 0}, KindsCase{{"MP3 Decoder DMO", "MPEG Layer-3 Decoder"}, 1, 0, 0},
                       KindsCase{{"MPEG Layer-3 Decoder", "MP3 Decoder DMO"}, 1, 0, 0},
                       KindsCase{{"MP3 Decoder DMO"}, 2, 0, 0},
                       KindsCase{{"ffdshow Audio Decoder", "Microsoft DTV-DVD Audio Decoder"}, 0, 2, 0},
@@ -96,8 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChainCase{"wav", 0, {kS, "Wave Parser", kOut}}, ChainCase{"aif", 0, {kS, "Wave Parser", kOut}},
         ChainCase{"wav", 1, {}}, ChainCase{"aiff", 1, {}},
         ChainCase{"mp2", 0, {kS, "MPEG-I Stream Splitter", "MPEG Audio Decoder", kOut}},
-        ChainCase{"mpeg", 0, {kS, "MPEG-I Stream Splitter", "MPEG Audio Decoder", kOut}},
-        ChainCase{"mp1", 1, {}},
+        ChainCase{"mpeg", 0, {kS, "MPEG-I Stream Splitter", "MPEG Audio Decoder", kOut}}, ChainCase{"mp1", 1, {}},
         ChainCase{"mp3", 0, {kS, "MPEG-I Stream Splitter", "MPEG Layer-3 Decoder", kOut}},
         ChainCase{"mp3", 1, {kS, "MPEG-I Stream Splitter", "acm wrapper", kOut}},
         ChainCase{"m4a", 0, {kS, "Haali Media Splitter (AR)", "Microsoft DTV-DVD Audio Decoder", kOut}},
@@ -137,20 +135,20 @@ TEST_P(SelectDeviceTest, FirstMatchOfTheFamilyOrTheDefault) {
     EXPECT_EQ(set.rendererName, GetParam().renderer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, SelectDeviceTest,
-    ::testing::Values(DeviceCase{"", 0, "Default WaveOut Device"},
-                      // mode 0 skips the marked names, whatever their order
-                      DeviceCase{"speakers", 0, "directsound: speakers (usb)"},
-                      DeviceCase{"speakers (usb)", 0, "directsound: speakers (usb)"},
-                      DeviceCase{"SPEAKERS (HDMI)", 0, "Default WaveOut Device"},
-                      DeviceCase{"line", 0, "line out"},
-                      // mode 1 takes only the marked names
-                      DeviceCase{"speakers", 1, "direct sound: speakers (usb)"},
-                      DeviceCase{"(HDMI)", 1, "speakers (hdmi) 列挙済"},
-                      DeviceCase{"line", 1, "Default WaveOut Device"},
-                      // devName is not trimmed
-                      DeviceCase{" line", 0, "Default WaveOut Device"}, DeviceCase{"nothing", 0, "Default WaveOut Device"}));
+INSTANTIATE_TEST_SUITE_P(Names, SelectDeviceTest,
+                         ::testing::Values(DeviceCase{"", 0, "Default WaveOut Device"},
+                                           // mode 0 skips the marked names, whatever their order
+                                           DeviceCase{"speakers", 0, "directsound: speakers (usb)"},
+                                           DeviceCase{"speakers (usb)", 0, "directsound: speakers (usb)"},
+                                           DeviceCase{"SPEAKERS (HDMI)", 0, "Default WaveOut Device"},
+                                           DeviceCase{"line", 0, "line out"},
+                                           // mode 1 takes only the marked names
+                                           DeviceCase{"speakers", 1, "direct sound: speakers (usb)"},
+                                           DeviceCase{"(HDMI)", 1, "speakers (hdmi) 列挙済"},
+                                           DeviceCase{"line", 1, "Default WaveOut Device"},
+                                           // devName is not trimmed
+                                           DeviceCase{" line", 0, "Default WaveOut Device"},
+                                           DeviceCase{"nothing", 0, "Default WaveOut Device"}));
 
 TEST(FilterNameKey, TrimsAndLowersOnlyAscii) {
     EXPECT_EQ(FilterNameKey("  MPEG-I Stream Splitter\t"), "mpeg-i stream splitter");

@@ -21,7 +21,7 @@ namespace kalvor::test {
 
 // Turns the diagnostic log on into a fresh folder for the life of the object.
 class LogCapture {
-public:
+   public:
     LogCapture() {
         SetAppFolder(folder_.path().string());
         SetLogAll(1);
@@ -39,7 +39,7 @@ public:
         return lines;
     }
 
-private:
+   private:
     TempDir folder_;
 };
 
@@ -75,7 +75,7 @@ inline PollRecord PollUntilStopped(C_FGraph& graph, int limitMs) {
 // Every test program renders into a sink that keeps the clock's pace and plays
 // nothing, unless a test asks for another output.
 class FakeOutputEnvironment : public ::testing::Environment {
-public:
+   public:
     void SetUp() override { setenv(kAudioOutputVariable, "fake", 1); }
 };
 

@@ -31,7 +31,8 @@ Capture ReadCapture(const std::string& path) {
     const test::Bytes b = test::ReadFile(path);
     Capture c;
     for (std::size_t at = 12; at + 8 <= b.size();) {
-        const std::string id(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+        const std::string id(b.begin() + static_cast<std::ptrdiff_t>(at),
+                             b.begin() + static_cast<std::ptrdiff_t>(at) + 4);
         const std::uint32_t size = Le32(b, at + 4);
         const std::size_t body = at + 8;
         if (id == "fmt ") {
@@ -67,7 +68,7 @@ double RmsDb(const std::vector<double>& channel) {
 }
 
 class RenderTest : public ::testing::Test {
-protected:
+   protected:
     // Plays FromMS to the end of tone.wav into a capture file.
     Capture Render(std::int32_t fromMs, std::int32_t amount, std::int32_t balance) {
         const std::string path = dir_.file("capture" + std::to_string(count_++) + ".wav");
