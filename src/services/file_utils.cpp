@@ -13,11 +13,11 @@
 #include "services/local_time.h"
 
 #if defined(__unix__) || defined(__APPLE__)
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 #define KALVOR_POSIX_FILES 1
 #endif
 
@@ -108,7 +108,7 @@ std::optional<std::time_t> ReadFileTime(const std::string& path, int which) {
     struct statx sx {};
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
         const bool born = (sx.stx_mask & STATX_BTIME) != 0;
-        const statx_timestamp stamp = which == 0 ? (born ? sx.stx_btime : sx.stx_ctime)
+        const statx_timestamp stamp = which == 0   ? (born ? sx.stx_btime : sx.stx_ctime)
                                       : which == 1 ? sx.stx_atime
                                                    : sx.stx_mtime;
         if (!S_ISDIR(sx.stx_mode)) moment = static_cast<std::time_t>(stamp.tv_sec);
@@ -128,8 +128,8 @@ std::optional<std::time_t> ReadFileTime(const std::string& path, int which) {
     if (which != 2 || FileExists(path) != 1) return std::nullopt;
     const auto written = fs::last_write_time(path, ec);
     if (ec) return std::nullopt;
-    return std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::clock_cast<std::chrono::system_clock>(written)));
+    return std::chrono::system_clock::to_time_t(std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::clock_cast<std::chrono::system_clock>(written)));
 #endif
 }
 
@@ -217,8 +217,8 @@ int CopyFileTo(const std::string& source, const std::string& target, bool replac
         fs::copy_file(source, part, fs::copy_options::overwrite_existing, ec);
         if (!ec) fs::rename(part, target, ec);
         if (!ec) return 1;
-        std::error_code ignored;
-        fs::remove(part, ignored);
+        // Only a file of ours goes; whatever else stood under that name stays.
+        if (EntryType(part) == fs::file_type::regular) RemoveFile(part);
         return 0;
     });
 }

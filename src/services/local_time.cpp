@@ -39,8 +39,8 @@ std::optional<std::tm> ToLocalTime(std::time_t moment) {
 std::string DateTimeText(const std::tm& local, int parts, int style) {
     if (style < 0 || style > 2) return {};
     const std::string year = FourDigits(local.tm_year + 1900), month = TwoDigits(local.tm_mon + 1),
-                      day = TwoDigits(local.tm_mday), hour = TwoDigits(local.tm_hour),
-                      minute = TwoDigits(local.tm_min), second = TwoDigits(local.tm_sec);
+                      day = TwoDigits(local.tm_mday), hour = TwoDigits(local.tm_hour), minute = TwoDigits(local.tm_min),
+                      second = TwoDigits(local.tm_sec);
     std::string date, time;
     switch (style) {
         case 0:
@@ -79,6 +79,8 @@ double SecondsSinceMidnight() {
     return local->tm_hour * 3600.0 + local->tm_min * 60.0 + local->tm_sec + fraction;
 }
 
-void SetMidnightClock(MidnightClock clock) { InstalledClock() = std::move(clock); }
+void SetMidnightClock(MidnightClock clock) {
+    InstalledClock() = std::move(clock);
+}
 
 }  // namespace kalvor

@@ -15,8 +15,12 @@ namespace {
 std::atomic<std::int32_t> g_logAll{0};
 }
 
-std::int32_t LogAll() { return g_logAll.load(std::memory_order_relaxed); }
-void SetLogAll(std::int32_t value) { g_logAll.store(value, std::memory_order_relaxed); }
+std::int32_t LogAll() {
+    return g_logAll.load(std::memory_order_relaxed);
+}
+void SetLogAll(std::int32_t value) {
+    g_logAll.store(value, std::memory_order_relaxed);
+}
 
 void WriteLog(const std::string& message, int kind, bool force) {
     if (LogAll() == 0 && !force) return;

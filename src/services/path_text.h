@@ -13,8 +13,7 @@ namespace kalvor {
 // in its base name, so folder + sep + base + dot + ext always gives the path back.
 // PathPart("/a/song.mp3", true, …) alone is "/a"; base, dot and ext give "song.mp3";
 // "song" with all five flags gives "/song".
-std::string PathPart(const std::string& path, bool folder, bool sep, bool base, bool dot, bool ext,
-                     int caseMode = 0);
+std::string PathPart(const std::string& path, bool folder, bool sep, bool base, bool dot, bool ext, int caseMode = 0);
 
 // 1 when the base name (as PathPart gives it) is one of Windows' 26 reserved
 // device names (CON, PRN, AUX, NUL, CLOCK$, COM0-9, LPT0-9) in any case, else 0:

@@ -51,9 +51,13 @@ std::optional<std::string> Layout(const Fields& f, int mode) {
     }
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool IsSeparator(char c) { return c == '.' || c == ':' || c == '\'' || c == '"'; }
+bool IsSeparator(char c) {
+    return c == '.' || c == ':' || c == '\'' || c == '"';
+}
 
 // Characters, not bytes: UTF-8 continuation bytes do not start one.
 std::size_t CharacterCount(const std::string& text) {
@@ -129,8 +133,8 @@ std::optional<std::int32_t> ReadGroups(const std::string& text) {
     }
     const std::optional<Counts> counts = CountSeparators(body);
     if (!counts) return std::nullopt;
-    const bool withHours = counts->separators >= 3 || counts->colons >= 2 ||
-                           (counts->colons == 1 && counts->separators == 1);
+    const bool withHours =
+        counts->separators >= 3 || counts->colons >= 2 || (counts->colons == 1 && counts->separators == 1);
     std::array<std::optional<std::int64_t>, kSlots> slots;
     int next = withHours ? kHours : kMinutes;
     std::string group;
@@ -173,14 +177,12 @@ bool IsNumericText(const std::string& text) {
 
 std::string MsToTimeText(std::int32_t ms, int mode, bool allowNegative) {
     return Trapped(std::string(), [&] {
-        std::int64_t value = ms;  // the magnitude of the most negative count needs 33 bits
-        std::string sign;
-        if (value < 0) {
-            if (allowNegative) sign = "-";
-            value = allowNegative ? -value : 0;
-        }
+        const bool negative = ms < 0 && allowNegative;
+        // The magnitude of the most negative count needs 33 bits.
+        const std::int64_t value = ms >= 0 ? ms : negative ? -static_cast<std::int64_t>(ms) : 0;
         const std::optional<std::string> text = Layout(FieldsOf(value), mode);
-        return text ? sign + *text : std::string();
+        if (!text) return std::string();
+        return negative ? "-" + *text : *text;
     });
 }
 

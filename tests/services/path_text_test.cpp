@@ -37,12 +37,12 @@ TEST_P(PathPartFlags, JoinsTheChosenParts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, PathPartFlags,
-    testing::Values(PartCase{"/a/song.mp3", kFolder, 0, "/a"}, PartCase{"/a/song.mp3", kBase | kDot | kExt, 0, "song.mp3"},
+    testing::Values(PartCase{"/a/song.mp3", kFolder, 0, "/a"},
+                    PartCase{"/a/song.mp3", kBase | kDot | kExt, 0, "song.mp3"},
                     PartCase{"/a/song.mp3", kBase, 0, "song"}, PartCase{"/a/song.mp3", kDot | kExt, 0, ".mp3"},
                     PartCase{"/a/song.mp3", kAll, 0, "/a/song.mp3"},
-                    PartCase{"/a/song.mp3", kFolder | kSep | kBase, 0, "/a/song"},
-                    PartCase{"song", kAll, 0, "/song"}, PartCase{"", kAll, 0, ""},
-                    PartCase{"/a.b/song", kBase | kDot | kExt, 0, "song"},
+                    PartCase{"/a/song.mp3", kFolder | kSep | kBase, 0, "/a/song"}, PartCase{"song", kAll, 0, "/song"},
+                    PartCase{"", kAll, 0, ""}, PartCase{"/a.b/song", kBase | kDot | kExt, 0, "song"},
                     PartCase{"/a/song.", kBase, 0, "song."}, PartCase{"/a/song.", kDot | kExt, 0, ""},
                     PartCase{"/a/x.tar.gz", kBase, 0, "x.tar"}, PartCase{"/a/", kBase | kFolder, 0, "/a"},
                     PartCase{"/a/Song.MP3", kAll, 1, "/a/song.mp3"}, PartCase{"/a/song.mp3", kExt, 2, "MP3"},
@@ -56,15 +56,16 @@ struct DeviceCase {
 
 class DeviceNames : public testing::TestWithParam<DeviceCase> {};
 
-TEST_P(DeviceNames, TestsTheBaseName) { EXPECT_EQ(IsDeviceName(Native(GetParam().path)), GetParam().expected); }
+TEST_P(DeviceNames, TestsTheBaseName) {
+    EXPECT_EQ(IsDeviceName(Native(GetParam().path)), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(Names, DeviceNames,
-                         testing::Values(DeviceCase{"con.mp3", 1}, DeviceCase{"c:/x/lpt1.txt", 1},
-                                         DeviceCase{"NUL", 1}, DeviceCase{"Clock$.wav", 1}, DeviceCase{"COM0", 1},
-                                         DeviceCase{"aux", 1}, DeviceCase{"prn.x", 1}, DeviceCase{"console.mp3", 0},
-                                         DeviceCase{"com10.mp3", 0}, DeviceCase{"LPT", 0},
-                                         DeviceCase{"aux.tar.gz", 0}, DeviceCase{"/con/song.mp3", 0},
-                                         DeviceCase{"", 0}));
+                         testing::Values(DeviceCase{"con.mp3", 1}, DeviceCase{"c:/x/lpt1.txt", 1}, DeviceCase{"NUL", 1},
+                                         DeviceCase{"Clock$.wav", 1}, DeviceCase{"COM0", 1}, DeviceCase{"aux", 1},
+                                         DeviceCase{"prn.x", 1}, DeviceCase{"console.mp3", 0},
+                                         DeviceCase{"com10.mp3", 0}, DeviceCase{"LPT", 0}, DeviceCase{"aux.tar.gz", 0},
+                                         DeviceCase{"/con/song.mp3", 0}, DeviceCase{"", 0}));
 
 struct SepCase {
     std::string path;
@@ -104,11 +105,11 @@ TEST_P(EnsureExt, AppendsOnlyWhenMissing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, EnsureExt,
-                         testing::Values(ExtCase{"take1", ".mp3", "take1.mp3"}, ExtCase{"TAKE1.MP3", ".mp3", "TAKE1.MP3"},
-                                         ExtCase{"a.MP3", "mp3", "a.MP3"}, ExtCase{"a.wav", ".mp3", "a.wav.mp3"},
-                                         ExtCase{"a", "MP3", "a.mp3"}, ExtCase{"a", " .Mp2 ", "a.mp2"},
-                                         ExtCase{"a", "   ", "a"}, ExtCase{"", ".mp3", ""},
-                                         ExtCase{"amp3", ".mp3", "amp3.mp3"}));
+                         testing::Values(ExtCase{"take1", ".mp3", "take1.mp3"},
+                                         ExtCase{"TAKE1.MP3", ".mp3", "TAKE1.MP3"}, ExtCase{"a.MP3", "mp3", "a.MP3"},
+                                         ExtCase{"a.wav", ".mp3", "a.wav.mp3"}, ExtCase{"a", "MP3", "a.mp3"},
+                                         ExtCase{"a", " .Mp2 ", "a.mp2"}, ExtCase{"a", "   ", "a"},
+                                         ExtCase{"", ".mp3", ""}, ExtCase{"amp3", ".mp3", "amp3.mp3"}));
 
 TEST(CutAtNul, KeepsTheTrimmedTextBeforeTheFirstZero) {
     EXPECT_EQ(CutAtNul(std::string("  MPEG audio \0junk\0", 19)), "MPEG audio");
