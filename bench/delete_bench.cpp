@@ -12,10 +12,7 @@
 // Prints both times per round, the median of the per-round ratios, best against
 // best, and this process's maximum resident set before and after the deletes.
 // Everything is deleted afterwards.  Run by hand: build/<dir>/bench/delete_bench
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_measure.h"
 #include "document/document.h"
 #include "services/basic.h"
 
@@ -51,23 +49,9 @@ bool MakeSource(const std::string& lameFlags) {
     return Shell("cat" + list + " > " + kSource);
 }
 
-long MaxRssKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-template <class Body>
-double Seconds(Body&& body) {
-    const auto start = std::chrono::steady_clock::now();
-    body();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using kalvor::bench::MaxRssKb;
+using kalvor::bench::Median;
+using kalvor::bench::Seconds;
 
 int Measure(const char* label) {
     kalvor::Document doc(kWork);

@@ -1,0 +1,32 @@
+#pragma once
+// What every benchmark measures with: wall time, the median of rounds and the
+// process's peak memory.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace kalvor::bench {
+
+// This process's maximum resident set so far, in kB.
+inline long MaxRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Wall-clock seconds that body takes.
+template <class Body>
+double Seconds(Body&& body) {
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace kalvor::bench
