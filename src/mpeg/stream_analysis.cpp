@@ -170,8 +170,9 @@ AnalysisFault MeasureAudio(const std::string& path, StreamInfo& info) {
         }
     }
     // No tag, or one before the first frame.
-    if (info.AudioLength <= 3) info.AudioLength = info.FileSize - info.FirstFramePos + 1;
-    info.AudioEndPos = info.AudioLength + info.FirstFramePos - 1;
+    // (Grouped so that no step leaves 32 bits even for a file of 2^31 - 1 bytes.)
+    if (info.AudioLength <= 3) info.AudioLength = info.FileSize - (info.FirstFramePos - 1);
+    info.AudioEndPos = info.AudioLength + (info.FirstFramePos - 1);
     return AnalysisFault::None;
 }
 
