@@ -1,0 +1,85 @@
+#pragma once
+// What the time line shows, computed as a list of shapes in twips: the widget
+// only paints the list on a cleared black picture, in order. Keeping the
+// drawing as data lets it be checked without a screen and keeps every number
+// (ticks, labels, marks, the end of the audio, the selection) out of the widget.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/block_list.h"
+#include "view/view_scale.h"
+
+namespace kalvor {
+
+class ListRows;
+
+inline constexpr std::uint32_t kTickColor = 0x00C0C0;       // teal: ticks and their labels
+inline constexpr std::uint32_t kBlockMarkColor = 0x0000FF;  // blue: seams of earlier edits
+inline constexpr std::uint32_t kSplitMarkColor = 0xFFFFFF;  // white: split points and piece numbers
+inline constexpr std::uint32_t kSelectionColor = 0x606060;  // OR-ed onto what lies under the selection
+
+enum class DrawKind {
+    Line,       // from (X1, Y1) to (X2, Y2)
+    Bar,        // filled box X1..X2 × Y1..Y2 (right and bottom exclusive)
+    Text,       // Text with its top-left corner at (X1, Y1)
+    Selection,  // box as Bar, each pixel becomes pixel OR Color
+};
+
+// Colours the palette decides rather than the drawing.
+enum class ColorRole {
+    Fixed,         // Color as given
+    ButtonShadow,  // the system's button-shadow colour: the picture past the end of the audio
+};
+
+struct DrawOp {
+    DrawKind Kind = DrawKind::Line;
+    std::int32_t X1 = 0;
+    std::int32_t Y1 = 0;
+    std::int32_t X2 = 0;
+    std::int32_t Y2 = 0;
+    std::uint32_t Color = 0;  // 0xRRGGBB
+    ColorRole Role = ColorRole::Fixed;
+    std::string Text;
+};
+
+// Everything DrawPicture reads. Width and Height are the picture's size in twips.
+struct DrawInput {
+    std::int32_t AudioLength = 0;
+    std::int32_t DurationMs = 0;
+    ViewScale Scale;
+    std::int32_t ViewWidthPx = 0;
+    std::int32_t Width = 0;   // W
+    std::int32_t Height = 0;  // H
+    std::int32_t SelStart = 0;
+    std::int32_t SelEnd = 0;
+    const std::vector<BlockRec>* Blocks = nullptr;  // slot 0 unused
+    // The list window's rows while it is open; null when it is closed. Only
+    // split mode draws marks.
+    const ListRows* Rows = nullptr;
+};
+
+struct Drawing {
+    // Painted on a cleared picture in this order.
+    std::vector<DrawOp> Ops;
+    // Where the selection's ends fall, in twips of the picture. Set only when the
+    // drawing got that far: a drawing that stops early (no audio, no scale, a view
+    // too narrow for one label) keeps the handles where they were.
+    bool HandlesPlaced = false;
+    std::array<std::int32_t, 2> HandleX{0, 0};
+};
+
+// The whole picture from the view's state.
+Drawing DrawPicture(const DrawInput& in);
+
+// Adds the selection highlight between handleX[0] and handleX[1], clipped to the
+// picture; nothing when the selection lies wholly outside it. Painting it again
+// over itself changes nothing (OR), so a drag's end may add it once more.
+void DrawSelection(Drawing& drawing, const std::array<std::int32_t, 2>& handleX, std::int32_t width,
+                   std::int32_t height);
+
+// A tick label: whole minutes, "'", two-digit seconds ("0'05", "1'30", "12'00").
+std::string TickLabel(std::int32_t ms);
+
+}  // namespace kalvor
