@@ -56,10 +56,7 @@ TEST_P(PlayEachTypeTest, OpensWithTheRightLengthAndPlaysARange) {
     EXPECT_NEAR(graph.Length(), FfprobeSeconds(path) * 1000.0, GetParam().frameMs);
     EXPECT_EQ(graph.ToMS(), graph.Length());
 
-    graph.SetFromMS(500);
-    graph.SetToMS(800);
-    ASSERT_EQ(graph.Play(), 1);
-    const test::PollRecord record = PollUntilStopped(graph, 5000);
+    const test::PollRecord record = test::PlayRange(graph, 500, 800);
     EXPECT_FALSE(record.timedOut);
     EXPECT_EQ(record.modes, (std::vector<std::int32_t>{3, 1}));
     // Stopped by the first poll past the end of the range.
@@ -104,10 +101,7 @@ TEST_P(PlayOtherContainersTest, OpensWithItsLengthAndPlaysARange) {
     ASSERT_EQ(graph.isOpen(), 1);
     EXPECT_EQ(log.Lines().size(), GetParam().logLines);
     EXPECT_NEAR(graph.Length(), 2000, 50);
-    graph.SetFromMS(500);
-    graph.SetToMS(700);
-    graph.Play();
-    const test::PollRecord record = PollUntilStopped(graph, 5000);
+    const test::PollRecord record = test::PlayRange(graph, 500, 700);
     EXPECT_EQ(record.modes, (std::vector<std::int32_t>{3, 1}));
     EXPECT_GT(record.lastPosition, 700);
 }
@@ -138,10 +132,7 @@ TEST_F(FGraphTest, TheEndOfTheStreamShowsOnceAsZeroThenStopped) {
     EXPECT_EQ(graph_.isPlaying(), 0);
 
     // Played again after the end, the old end of stream does not end the new range.
-    graph_.SetFromMS(1000);
-    graph_.SetToMS(1300);
-    graph_.Play();
-    const test::PollRecord again = PollUntilStopped(graph_, 5000);
+    const test::PollRecord again = test::PlayRange(graph_, 1000, 1300);
     EXPECT_EQ(again.modes, (std::vector<std::int32_t>{3, 1}));
     EXPECT_GT(again.lastPosition, 1300);
 }
@@ -311,10 +302,7 @@ TEST_F(FGraphTest, AFileThatVanishesWhileOpenNeitherCrashesNorHangs) {
     std::filesystem::copy_file(TestAudio("mono.mp3"), path);
     Open(path);
     std::filesystem::remove(path);
-    graph_.SetFromMS(1000);
-    graph_.SetToMS(1300);
-    graph_.Play();
-    const test::PollRecord record = PollUntilStopped(graph_, 5000);
+    const test::PollRecord record = test::PlayRange(graph_, 1000, 1300);
     EXPECT_FALSE(record.timedOut);
     EXPECT_EQ(record.modes.back(), 1);
     C_FGraph another;
@@ -344,9 +332,3 @@ TEST_F(FGraphTest, ADeviceChosenByNameEndsTheGraphAndTheMarkerDecidesTheFamily) 
 
 }  // namespace
 }  // namespace kalvor
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new kalvor::test::FakeOutputEnvironment);
-    return RUN_ALL_TESTS();
-}

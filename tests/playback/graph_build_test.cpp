@@ -155,9 +155,3 @@ TEST_F(GraphBuildTest, AnOutputDeviceThatCannotOpenLeavesTheObjectClosed) {
 
 }  // namespace
 }  // namespace kalvor
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new kalvor::test::FakeOutputEnvironment);
-    return RUN_ALL_TESTS();
-}

@@ -42,9 +42,3 @@ TEST(PlaybackLengthProbe, GivesTheReportOfAnotherMediaFileItsLength) {
 
 }  // namespace
 }  // namespace kalvor
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new kalvor::test::FakeOutputEnvironment);
-    return RUN_ALL_TESTS();
-}

@@ -72,11 +72,16 @@ inline PollRecord PollUntilStopped(C_FGraph& graph, int limitMs) {
     }
 }
 
-// Every test program renders into a sink that keeps the clock's pace and plays
-// nothing, unless a test asks for another output.
-class FakeOutputEnvironment : public ::testing::Environment {
-   public:
-    void SetUp() override { setenv(kAudioOutputVariable, "fake", 1); }
-};
+// Plays from … to and polls until playback has stopped again.
+inline PollRecord PlayRange(C_FGraph& graph, std::int32_t fromMs, std::int32_t toMs, int limitMs = 5000) {
+    graph.SetFromMS(fromMs);
+    graph.SetToMS(toMs);
+    graph.Play();
+    return PollUntilStopped(graph, limitMs);
+}
+
+// Every test program that includes this renders into a sink that keeps the
+// clock's pace and plays nothing, unless a test asks for another output.
+inline const bool kFakeOutputChosen = [] { return setenv(kAudioOutputVariable, "fake", 1) == 0; }();
 
 }  // namespace kalvor::test
