@@ -134,6 +134,7 @@ bool MediaGraph::SetCurrentPosition(double seconds) {
 
 bool MediaGraph::SetRate(double rate) {
     if (!(rate > 0)) return false;
+    if (rate == rate_) return true;  // a seek would only re-preroll for nothing
     rate_ = rate;
     GstState current = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &current, nullptr, 0);
