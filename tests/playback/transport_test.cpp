@@ -10,12 +10,13 @@
 
 #include "playback/transport.h"
 #include "playback_fixture.h"
+#include "services/time_text.h"
 
 namespace kalvor {
 namespace {
 
 class ScriptedPlayback : public PlaybackControl {
-public:
+   public:
     std::int32_t Length() override { return length; }
     std::int32_t ToMS() override { return toMs; }
     void SetFromMS(std::int32_t ms) override { fromMs = ms; }
@@ -32,9 +33,9 @@ public:
     }
     std::int32_t mode() override {
         if (modes.empty()) return state;
-        state = modes.front();
+        const std::int32_t next = modes.front();
         modes.pop_front();
-        return state;
+        return next;
     }
 
     std::int32_t length = 10000;
@@ -55,7 +56,9 @@ struct PlayCase {
     int followUp;
 };
 
-void PrintTo(const PlayCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PlayCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PlaySelectedTest : public ::testing::TestWithParam<PlayCase> {};
 
@@ -76,25 +79,25 @@ TEST_P(PlaySelectedTest, RangeAndFollowUpOfEachMode) {
     EXPECT_EQ(object.toMs, c.to);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PlaySelectedTest,
-    ::testing::Values(PlayCase{"Inside", 0, 1000, 4000, 10000, 1000, 4000, 0},
-                      PlayCase{"OutsideSkipsTheSelection", 1, 1000, 4000, 10000, 0, 1500, 1},
-                      PlayCase{"Loop", 2, 1000, 4000, 10000, 1000, 4500, 2},
-                      PlayCase{"UpToMarkIn", 3, 3000, 4000, 10000, 1000, 3000, 0},
-                      PlayCase{"UpToMarkOut", 4, 1000, 4000, 10000, 2000, 4000, 0},
-                      PlayCase{"FromMarkIn", 5, 1000, 4000, 10000, 1000, 10000, 0},
-                      PlayCase{"FromMarkOut", 6, 1000, 4000, 10000, 4000, 10000, 0},
-                      PlayCase{"AnyOtherModeIsTheWholeFile", 9, 1000, 4000, 10000, 0, 10000, 0},
-                      PlayCase{"NoSelectionInsideIsTheWholeFile", 0, 0, 0, 10000, 0, 10000, 0},
-                      PlayCase{"NoSelectionUpToMarkIn", 3, 0, 0, 10000, 0, 10000, 0},
-                      PlayCase{"NoSelectionLoop", 2, 0, 0, 10000, 0, 500, 2},
-                      PlayCase{"StartAtTheEndStepsBackOneMs", 0, 10000, 12000, 10000, 9999, 12000, 0},
-                      PlayCase{"NothingLoadedStillSetsTheFollowUp", 1, 1000, 4000, 0, -1, -1, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, PlaySelectedTest,
+                         ::testing::Values(PlayCase{"Inside", 0, 1000, 4000, 10000, 1000, 4000, 0},
+                                           PlayCase{"OutsideSkipsTheSelection", 1, 1000, 4000, 10000, 0, 1500, 1},
+                                           PlayCase{"Loop", 2, 1000, 4000, 10000, 1000, 4500, 2},
+                                           PlayCase{"UpToMarkIn", 3, 3000, 4000, 10000, 1000, 3000, 0},
+                                           PlayCase{"UpToMarkOut", 4, 1000, 4000, 10000, 2000, 4000, 0},
+                                           PlayCase{"FromMarkIn", 5, 1000, 4000, 10000, 1000, 10000, 0},
+                                           PlayCase{"FromMarkOut", 6, 1000, 4000, 10000, 4000, 10000, 0},
+                                           PlayCase{"AnyOtherModeIsTheWholeFile", 9, 1000, 4000, 10000, 0, 10000, 0},
+                                           PlayCase{"NoSelectionInsideIsTheWholeFile", 0, 0, 0, 10000, 0, 10000, 0},
+                                           PlayCase{"NoSelectionUpToMarkIn", 3, 0, 0, 10000, 0, 10000, 0},
+                                           PlayCase{"NoSelectionLoop", 2, 0, 0, 10000, 0, 500, 2},
+                                           PlayCase{"StartAtTheEndStepsBackOneMs", 0, 10000, 12000, 10000, 9999, 12000,
+                                                    0},
+                                           PlayCase{"NothingLoadedStillSetsTheFollowUp", 1, 1000, 4000, 0, -1, -1, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class TransportTest : public ::testing::Test {
-protected:
+   protected:
     TransportTest() : transport_([this] { return facts_; }) { transport_.SetObject(&object_); }
 
     TransportFacts facts_{1000, 4000, 10000, 1000000, 0, 2739, 15};
@@ -133,7 +136,6 @@ TEST_F(TransportTest, TicksShowEachStateChangeOnce) {
     EXPECT_FALSE(transport_.Tick().Status.has_value());  // unchanged: the line is left alone
 
     object_.state = 3;
-    object_.toMs = 10000;
     object_.position = 65432;
     object_.toMs = 70000;
     show = transport_.Tick();
@@ -175,7 +177,7 @@ TEST_F(TransportTest, APositionPastTheRangeStopsTheObjectAndKeepsTheLine) {
     object_.position = 3050;
     const TransportShow show = transport_.Tick();
     EXPECT_EQ(object_.stops, 1);
-    EXPECT_FALSE(show.Status.has_value() && show.Status->rfind("再生中", 0) == 0);
+    EXPECT_FALSE(show.Status.has_value());  // "再生停止" comes with the next tick
 }
 
 TEST_F(TransportTest, SkipAndLoopFollowThePosition) {
@@ -248,7 +250,7 @@ TEST(PauseText, MinutesSecondsAndHundredths) {
 
 // The timer against a real playback object on the headless output.
 class RealTransportTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         graph_.Init();
         graph_.SetFileName(test::TestAudio("cbr128.mp3"));
@@ -298,8 +300,10 @@ TEST_F(RealTransportTest, LoopReturnsToTheMarkIn) {
     facts_.SelStartMs = 200;
     facts_.SelEndMs = 500;
     transport_.ChoosePlayEntry(2);
-    ASSERT_TRUE(TickUntil(1500, [&] { return transport_.playPosMs > 500; }));
-    ASSERT_TRUE(TickUntil(600, [&] { return transport_.playPosMs > 0 && transport_.playPosMs < 450; }));
+    // The tick that finds the position past the mark-out restarts before it shows
+    // a position, so the line never shows more than the mark-out.
+    ASSERT_TRUE(TickUntil(1500, [&] { return transport_.playPosMs > 400; }));
+    ASSERT_TRUE(TickUntil(600, [&] { return transport_.playPosMs > 0 && transport_.playPosMs < 350; }));
     EXPECT_EQ(transport_.followUpMode, kFollowLoop);
     transport_.ButtonClicked(kStopButton);
     ASSERT_TRUE(TickUntil(500, [&] { return transport_.lastMode == 1; }));
