@@ -43,6 +43,17 @@ bool IsAudioPad(GstPad* pad) {
     return audio;
 }
 
+// The pad already says it carries video, text or anything else but audio (a
+// universal decoder's pads share one template whatever they carry).
+bool IsOtherMedia(GstPad* pad) {
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (caps == nullptr) return false;
+    const bool other = gst_caps_get_size(caps) > 0 &&
+                       !g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    gst_caps_unref(caps);
+    return other;
+}
+
 // The pad takes decoded audio and nothing else: a decoder may be put in front of it.
 bool TakesOnlyRawAudio(GstPad* pad) {
     GstCaps* caps = gst_pad_query_caps(pad, nullptr);
@@ -74,7 +85,8 @@ const char* TemplateName(GstPad* pad) {
 void MediaGraph::Route::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
     auto* route = static_cast<Route*>(self);
     if (GST_PAD_DIRECTION(pad) != GST_PAD_SRC) return;
-    if (!route->templateName.empty() ? route->templateName != TemplateName(pad) : !IsAudioPad(pad)) return;
+    if (!route->templateName.empty() ? route->templateName != TemplateName(pad) || IsOtherMedia(pad) : !IsAudioPad(pad))
+        return;
     MediaGraph* graph = route->graph;
     if (route->probe) {
         GstElement* sink = gst_element_factory_make("fakesink", nullptr);

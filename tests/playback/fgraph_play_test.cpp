@@ -106,10 +106,13 @@ TEST_P(PlayOtherContainersTest, OpensWithItsLengthAndPlaysARange) {
     EXPECT_GT(record.lastPosition, 700);
 }
 
-INSTANTIATE_TEST_SUITE_P(Containers, PlayOtherContainersTest,
-                         ::testing::Values(ContainerCase{"m4a", "-c:a aac", 0}, ContainerCase{"aac", "-c:a aac", 0},
-                                           ContainerCase{"ogg", "-c:a libvorbis", 0}, ContainerCase{"aiff", "", 2}),
-                         [](const auto& info) { return info.param.extension; });
+INSTANTIATE_TEST_SUITE_P(
+    Containers, PlayOtherContainersTest,
+    ::testing::Values(ContainerCase{"m4a", "-c:a aac", 0}, ContainerCase{"aac", "-c:a aac", 0},
+                      ContainerCase{"ogg", "-c:a libvorbis", 0}, ContainerCase{"aiff", "", 2},
+                      // video first: the audio pad must be the one linked
+                      ContainerCase{"mp4", "-f lavfi -i testsrc=d=2:s=64x64 -map 1:v -map 0:a -c:a aac -shortest", 0}),
+    [](const auto& info) { return info.param.extension; });
 
 class FGraphTest : public ::testing::Test {
    protected:
