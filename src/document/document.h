@@ -70,8 +70,13 @@ public:
 
     // ---- Edit commands (edit_commands.cpp) ----
 
+    // The selected frames become the clipboard (with the block marks inside
+    // the selection); the document does not change.
     int Copy();
+    // A new version without the selected frames; the selection becomes a
+    // one-byte point at the edit, which gets a point record.
     int Delete();
+    // Copy, then delete.
     int Cut();
     // Puts the audio of path in place of the selection (or at SelStart when the
     // selection is empty). fromClip brings the clip marks along. With no
@@ -83,6 +88,8 @@ public:
     // when missing). "" = cancelled. The window calls RequireSelection before
     // asking for the name.
     int WriteToFile(const std::string& path);
+    // The current and the previous version change places (one level, toggling);
+    // the selection stays.
     int Undo();
     void SelectAll();
 
