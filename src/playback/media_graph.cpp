@@ -108,6 +108,7 @@ void MediaGraph::Route::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
 
 void MediaGraph::Route::OnNoMorePads(GstElement*, gpointer self) {
     auto* route = static_cast<Route*>(self);
+    if (route->probe) route->graph->padsDone_ = true;
     if (route->linked || route->probe) return;
     std::lock_guard<std::mutex> lock(route->graph->mutex_);
     if (route->graph->firstError_.empty()) route->graph->firstError_ = "no audio stream";
@@ -163,26 +164,25 @@ std::vector<GraphFilter*> MediaGraph::Filters() const {
 std::vector<GraphPin> MediaGraph::Pins(const GraphFilter& filter) const {
     std::vector<GraphPin> pins;
     auto* self = const_cast<GraphFilter*>(&filter);
-    std::vector<std::string> templatesInUse;
+    // Pads that come only once the stream is read are pins from the start, named
+    // after their template, as a splitter's output pins are once its input is
+    // connected. They stand for the pads whether these exist at the moment or
+    // not: such pads go away whenever the graph stops, so no pin holds one.
     GST_OBJECT_LOCK(filter.Element);
     for (GList* item = GST_ELEMENT_PADS(filter.Element); item != nullptr; item = item->next) {
         auto* pad = GST_PAD(item->data);
+        GstPadTemplate* templ = GST_PAD_PAD_TEMPLATE(pad);
+        if (templ != nullptr && GST_PAD_TEMPLATE_PRESENCE(templ) == GST_PAD_SOMETIMES) continue;
         gchar* name = gst_pad_get_name(pad);
         pins.push_back(GraphPin{self, name, GST_PAD_DIRECTION(pad) == GST_PAD_SRC ? 1 : 0, pad});
-        templatesInUse.push_back(TemplateName(pad));
         g_free(name);
     }
     GST_OBJECT_UNLOCK(filter.Element);
-    // Output pads that come only once the stream is read are pins already, as a
-    // splitter's output pins are once its input is connected.
     GList* templates = gst_element_class_get_pad_template_list(GST_ELEMENT_GET_CLASS(filter.Element));
     for (GList* item = templates; item != nullptr; item = item->next) {
         auto* templ = GST_PAD_TEMPLATE(item->data);
-        const std::string name = GST_PAD_TEMPLATE_NAME_TEMPLATE(templ);
-        if (GST_PAD_TEMPLATE_PRESENCE(templ) != GST_PAD_SOMETIMES || GST_PAD_TEMPLATE_DIRECTION(templ) != GST_PAD_SRC)
-            continue;
-        if (std::find(templatesInUse.begin(), templatesInUse.end(), name) != templatesInUse.end()) continue;
-        pins.push_back(GraphPin{self, name, 1, nullptr});
+        if (GST_PAD_TEMPLATE_PRESENCE(templ) == GST_PAD_SOMETIMES && GST_PAD_TEMPLATE_DIRECTION(templ) == GST_PAD_SRC)
+            pins.push_back(GraphPin{self, GST_PAD_TEMPLATE_NAME_TEMPLATE(templ), 1, nullptr});
     }
     return pins;
 }
@@ -240,6 +240,7 @@ bool MediaGraph::LinkOrInsert(const GraphPin& out, const GraphPin& in, std::stri
     auto route = std::make_unique<Route>();
     *route = Route{this, out.Filter->Element, out.PinID, in.Pad, out.Filter, in.Filter};
     route->padAdded = g_signal_connect(route->from, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
+    route->noMorePads = g_signal_connect(route->from, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
     routes_.push_back(std::move(route));
     return true;
 }
@@ -263,6 +264,7 @@ void MediaGraph::Disconnect(const GraphPin& out) {
                                              r->inserted != nullptr)
                                              return false;
                                          g_signal_handler_disconnect(r->from, r->padAdded);
+                                         g_signal_handler_disconnect(r->from, r->noMorePads);
                                          return true;
                                      }),
                       routes_.end());
@@ -380,10 +382,11 @@ bool MediaGraph::CheckThrough(GraphFilter& to, GstPad* input, std::string* why) 
         &MediaGraph::OnData, this, nullptr);
     bool through = false;
     if (to.Kind == FilterKind::Renderer) {
-        through = Preroll(why);
+        through = Preroll(why, false);
     } else {
-        AddProbeSinks(to);
-        through = Preroll(why);
+        padsDone_ = false;
+        const bool awaitPads = AddProbeSinks(to);
+        through = Preroll(why, awaitPads);
         ResetToNull();
         RemoveProbeSinks();
     }
@@ -397,8 +400,9 @@ bool MediaGraph::CheckThrough(GraphFilter& to, GstPad* input, std::string* why) 
 }
 
 // Temporary sinks on every free output of filter, so that a preroll shows
-// whether the stream gets through it.
-void MediaGraph::AddProbeSinks(GraphFilter& filter) {
+// whether the stream gets through it. true when every output is still to come.
+bool MediaGraph::AddProbeSinks(GraphFilter& filter) {
+    bool onlyToCome = true;
     for (const GraphPin& pin : Pins(filter)) {
         if (pin.Direction != 1) continue;
         if (pin.Pad == nullptr) {
@@ -406,8 +410,11 @@ void MediaGraph::AddProbeSinks(GraphFilter& filter) {
             *route = Route{this, filter.Element, pin.PinID, nullptr, &filter, nullptr};
             route->probe = true;
             route->padAdded = g_signal_connect(filter.Element, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
+            route->noMorePads =
+                g_signal_connect(filter.Element, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
             routes_.push_back(std::move(route));
         } else if (!gst_pad_is_linked(pin.Pad)) {
+            onlyToCome = false;
             Route probe;
             probe.graph = this;
             probe.probe = true;
@@ -415,6 +422,7 @@ void MediaGraph::AddProbeSinks(GraphFilter& filter) {
             Route::OnPadAdded(filter.Element, pin.Pad, &probe);
         }
     }
+    return onlyToCome;
 }
 
 void MediaGraph::RemoveProbeSinks() {
@@ -430,7 +438,15 @@ void MediaGraph::RemoveProbeSinks() {
     }
 }
 
-bool MediaGraph::Preroll(std::string* why) {
+std::size_t MediaGraph::ProbeSinkCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return probeSinks_.size();
+}
+
+// Pauses the pipeline and waits, within a limit, until it has prerolled. A
+// splitter whose outputs all come once it has read the stream leaves nothing to
+// preroll at first: with awaitPads the wait goes on until one has come.
+bool MediaGraph::Preroll(std::string* why, bool awaitPads) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         firstError_.clear();
@@ -446,9 +462,16 @@ bool MediaGraph::Preroll(std::string* why) {
             result = gst_element_get_state(pipeline_, nullptr, nullptr, 10 * GST_MSECOND);
             PumpBus();
             error = LastError();
-            if ((result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) && error.empty())
-                return true;
-            if (result == GST_STATE_CHANGE_ASYNC && std::chrono::steady_clock::now() < deadline) continue;
+            const bool inTime = std::chrono::steady_clock::now() < deadline;
+            if ((result == GST_STATE_CHANGE_SUCCESS || result == GST_STATE_CHANGE_NO_PREROLL) && error.empty()) {
+                if (!awaitPads || ProbeSinkCount() > 0) return true;
+                if (padsDone_) error = "no stream came out";
+                if (!padsDone_ && inTime) {
+                    g_usleep(2000);
+                    continue;
+                }
+            }
+            if (result == GST_STATE_CHANGE_ASYNC && inTime) continue;
         }
         if (why != nullptr) *why = !error.empty() ? error : result == GST_STATE_CHANGE_ASYNC ? "timed out" : "failed";
         ResetToNull();

@@ -98,7 +98,8 @@ class MediaGraph {
 
     bool CheckThrough(GraphFilter& to, GstPad* input, std::string* why);
     static GstPadProbeReturn OnData(GstPad* pad, GstPadProbeInfo* info, gpointer self);
-    bool Preroll(std::string* why);
+    bool Preroll(std::string* why, bool awaitPads);
+    std::size_t ProbeSinkCount() const;
     void ResetToNull();
     void KeepOutUnconnected();
     void Park(GraphFilter& filter);
@@ -107,7 +108,7 @@ class MediaGraph {
     bool FedBySource(GstElement* element, int depth) const;
     bool LinkOrInsert(const GraphPin& out, const GraphPin& in, std::string* why);
     void DropRoutes(const GraphFilter* from, GstPad* fromPad, bool probesOnly);
-    void AddProbeSinks(GraphFilter& filter);
+    bool AddProbeSinks(GraphFilter& filter);
     void RemoveProbeSinks();
     void PumpBus();
     void HandleMessage(GstMessage* message);
@@ -123,6 +124,7 @@ class MediaGraph {
     mutable std::mutex mutex_;             // guards what pad-added callbacks touch
     std::string firstError_;
     std::atomic<bool> dataSeen_{false};  // set on a streaming thread during a check
+    std::atomic<bool> padsDone_{false};  // a probed splitter has made all its pads
     bool stopped_ = true;
     long completion_ = kEventNone;
     std::uint32_t ignoredSeqnum_ = 0;  // an end of stream seen before the last seek

@@ -113,6 +113,27 @@ TEST_F(GraphBuildTest, MpegAudioInsideAWaveFileTakesTheMpegChain) {
     EXPECT_TRUE(Has(FilterNames(graph), "MPEG-I Stream Splitter"));
 }
 
+TEST_F(GraphBuildTest, TheMp4SplitterLinksItsAudioPadWhenItAppears) {
+    // Without the universal decoder the mp4 chain names the splitter and the AAC decoder.
+    SetFilterOverrides({{"ffdshow Audio Decoder"}, {}, {}});
+    const std::string path = dir_.file("tone.m4a");
+    ASSERT_EQ(test::Run("ffmpeg -v error -y -i " + test::ShellQuote(TestAudio("tone.wav")) + " -t 2 -c:a aac " +
+                        test::ShellQuote(path))
+                  .exitCode,
+              0);
+    C_FGraph graph;
+    for (const std::string& line : Open(graph, path)) ADD_FAILURE() << line;
+    ASSERT_EQ(graph.isOpen(), 1);
+    EXPECT_EQ(FilterNames(graph),
+              (std::vector<std::string>{"File Source (Async.)", "Haali Media Splitter (AR)",
+                                        "Microsoft DTV-DVD Audio Decoder", "Default WaveOut Device"}));
+    const test::PollRecord record = test::PlayRange(graph, 500, 700);
+    EXPECT_EQ(record.modes, (std::vector<std::int32_t>{3, 1}));
+    // Letting go of a graph whose splitter has made its pads, and opening the next.
+    graph.SetFileName(TestAudio("tone.wav"));
+    EXPECT_EQ(graph.isOpen(), 1);
+}
+
 TEST_F(GraphBuildTest, TextNamedLikeAWaveFileFailsEveryAttemptAndLeavesTheObjectClosed) {
     const std::string path = dir_.file("notes.wav");
     test::WriteFile(path, test::Bytes(4000, 'x'));
