@@ -9,6 +9,7 @@
 
 #include "playback/media_graph.h"
 #include "playback_fixture.h"
+#include "services/fault_trap.h"
 #include "support/frame_builder.h"
 
 namespace kalvor {
@@ -285,6 +286,23 @@ TEST_F(FGraphTest, AMissingPathClosesWithoutALogLine) {
     graph_.SetFileName("");
     EXPECT_EQ(graph_.isOpen(), 0);
     EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(FGraphTest, TheDiagnosticModeThrowsNothingWhenTheEngineFailsNothing) {
+    SetNoErrorTrap(true);
+    const std::string text = dir_.file("text.mp3");
+    test::WriteFile(text, test::Bytes(3000, 't'));
+    graph_.Init();
+    EXPECT_NO_THROW(graph_.SetFileName(text));  // a file no graph plays is no engine failure
+    EXPECT_EQ(graph_.isOpen(), 0);
+    EXPECT_NO_THROW({
+        graph_.SetFileName(TestAudio("tone.wav"));
+        const test::PollRecord record = test::PlayRange(graph_, 1000, 1200);
+        EXPECT_EQ(record.modes.back(), 1);
+        graph_.Pause();
+        graph_.CloseWave();
+    });
+    SetNoErrorTrap(false);
 }
 
 TEST_F(FGraphTest, ATruncatedFilePlaysWhatItHasAndEnds) {
