@@ -36,12 +36,15 @@ const std::string kWork = kFolder + "/work";
 constexpr std::int64_t kTargetSize = 300'000'000;
 constexpr int kRounds = 7;
 
-bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool Shell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 bool MakeSource(const std::string& lameFlags) {
     if (!Shell("ffmpeg -v error -y -f lavfi -i 'sine=frequency=440:duration=60' -f lavfi "
                "-i 'anoisesrc=color=pink:amplitude=0.2:duration=60:seed=3' -filter_complex amix=inputs=2 "
-               "-ac 2 -ar 44100 -f wav - | lame --quiet -b 320 " + lameFlags + " - " + kMinute))
+               "-ac 2 -ar 44100 -f wav - | lame --quiet -b 320 " +
+               lameFlags + " - " + kMinute))
         return false;
     const std::int64_t minute = static_cast<std::int64_t>(fs::file_size(kMinute));
     std::string list;
@@ -62,8 +65,8 @@ int Measure(const char* label) {
     const std::int32_t audioLength = doc.AudioLength();
     const std::int32_t middle = doc.DurationMs() / 2;
     const auto byteAt = [&](std::int32_t ms) { return kalvor::MsToByte(ms, doc.DurationMs(), doc.AudioLength()); };
-    std::printf("%s: %d audio bytes, %d ms; deleting %d..%d ms\n", label, audioLength, doc.DurationMs(),
-                middle - 30000, middle + 30000);
+    std::printf("%s: %d audio bytes, %d ms; deleting %d..%d ms\n", label, audioLength, doc.DurationMs(), middle - 30000,
+                middle + 30000);
     Shell("cat " + kSource + " > /dev/null");  // warm the page cache
     const long rssBefore = MaxRssKb();
     std::vector<double> cpTimes, deleteTimes, ratios;

@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 
 struct Step {
     std::string name;
-    std::string file;           // paste-file, write
-    std::int32_t fromMs = 0;    // select
+    std::string file;         // paste-file, write
+    std::int32_t fromMs = 0;  // select
     std::int32_t toMs = 0;
 };
 
@@ -45,8 +45,8 @@ std::vector<Step> ParseSteps(const Args& args, std::size_t first) {
             step.toMs = TimeArg(operand("FROM and TO"));
         } else if (step.name == "paste-file" || step.name == "write") {
             step.file = operand("a FILE");
-        } else if (step.name != "select-all" && step.name != "delete" && step.name != "cut" &&
-                   step.name != "copy" && step.name != "paste" && step.name != "undo") {
+        } else if (step.name != "select-all" && step.name != "delete" && step.name != "cut" && step.name != "copy" &&
+                   step.name != "paste" && step.name != "undo") {
             throw UsageError{"unknown step: " + step.name};
         }
         steps.push_back(step);
@@ -56,7 +56,7 @@ std::vector<Step> ParseSteps(const Args& args, std::size_t first) {
 
 // Prints what the document says, as the message panel would show it.
 class PrintingSink : public DocumentSink {
-public:
+   public:
     void Message(const std::string& text) override {
         if (text.empty()) return;
         std::printf("%s\n", text.c_str());
@@ -65,13 +65,13 @@ public:
     }
     const std::string& Last() const { return last_; }
 
-private:
+   private:
     std::string last_;
 };
 
 // A fresh folder for the working files, removed with them at the end.
 class WorkFolder {
-public:
+   public:
     WorkFolder() {
         std::random_device random;
         const fs::path base = fs::temp_directory_path();
@@ -89,7 +89,7 @@ public:
     WorkFolder& operator=(const WorkFolder&) = delete;
     const fs::path& Path() const { return path_; }
 
-private:
+   private:
     fs::path path_;
 };
 

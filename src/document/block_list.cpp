@@ -22,15 +22,23 @@ std::int32_t ShiftInserted(std::int32_t field, const Selection& sel) {
     return field > sel.SelStart ? WrapAdd(field, sel.SelLength) : field;
 }
 
-bool StrictlyInside(std::int32_t pos, const Selection& sel) { return sel.SelStart < pos && pos < sel.SelEnd; }
+bool StrictlyInside(std::int32_t pos, const Selection& sel) {
+    return sel.SelStart < pos && pos < sel.SelEnd;
+}
 
 }  // namespace
 
-void BlockList::AddBlock(std::int32_t startPos, std::int32_t endPos) { blocks_.push_back({startPos, endPos}); }
+void BlockList::AddBlock(std::int32_t startPos, std::int32_t endPos) {
+    blocks_.push_back({startPos, endPos});
+}
 
-void BlockList::SaveBlocks() { undoBlocks_ = blocks_; }
+void BlockList::SaveBlocks() {
+    undoBlocks_ = blocks_;
+}
 
-void BlockList::SwapBlocks() { std::swap(blocks_, undoBlocks_); }
+void BlockList::SwapBlocks() {
+    std::swap(blocks_, undoBlocks_);
+}
 
 void BlockList::ResetBlocks() {
     blocks_ = kEmptyList;

@@ -29,7 +29,7 @@ enum class ShiftMode {
 };
 
 class BlockList {
-public:
+   public:
     BlockList() { ResetBlocks(); }
 
     // Storage.
@@ -56,7 +56,7 @@ public:
     const std::vector<BlockRec>& ClipBlocks() const { return clipBlocks_; }
     std::int32_t BlockCount() const { return static_cast<std::int32_t>(blocks_.size()); }
 
-private:
+   private:
     std::vector<BlockRec> blocks_;
     std::vector<BlockRec> undoBlocks_;
     std::vector<BlockRec> clipBlocks_;

@@ -8,7 +8,7 @@
 namespace kalvor {
 
 class Document::CommandScope {
-public:
+   public:
     explicit CommandScope(Document& doc) : doc_(doc), refused_(doc.running_) {
         if (refused_) {
             doc_.Say(msg::kBusy);
@@ -33,7 +33,7 @@ public:
         if (doc_.sink_) doc_.sink_->Busy(true);
     }
 
-private:
+   private:
     Document& doc_;
     bool refused_;
     bool busy_ = false;

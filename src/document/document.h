@@ -29,7 +29,7 @@
 namespace kalvor {
 
 class Document {
-public:
+   public:
     // workFolder holds the working files (the program folder, or the per-user
     // data folder when that is not writable).
     explicit Document(std::string workFolder, DocumentSink* sink = nullptr, Player* player = nullptr);
@@ -82,8 +82,8 @@ public:
     // selection is empty). fromClip brings the clip marks along. With no
     // document open, path is opened instead.
     int PasteFrom(const std::string& path, bool fromClip);
-    int Paste();                                   // from ClipFile
-    int PasteFromFile(const std::string& path);    // "" = the dialog was cancelled
+    int Paste();                                 // from ClipFile
+    int PasteFromFile(const std::string& path);  // "" = the dialog was cancelled
     // Writes the selected frames to path (the document's extension is added
     // when missing). "" = cancelled. The window calls RequireSelection before
     // asking for the name.
@@ -119,7 +119,7 @@ public:
     Selection Sel;
     void UpdateSelectionMs() { Sel.UpdateMs(info_.AudioLength, durationMs_); }
 
-private:
+   private:
     class CommandScope;
     // An edit's new version: the audio before the selection, the whole audio of
     // body (when given), the audio after the selection.

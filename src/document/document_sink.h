@@ -14,7 +14,7 @@ enum class LoadReason {
 };
 
 class DocumentSink {
-public:
+   public:
     virtual ~DocumentSink() = default;
 
     // A progress or result text for the message panel, replacing what was there.

@@ -71,8 +71,12 @@ int Document::Copy() {
     });
 }
 
-int Document::Delete() { return DeleteOrCut(false); }
-int Document::Cut() { return DeleteOrCut(true); }
+int Document::Delete() {
+    return DeleteOrCut(false);
+}
+int Document::Cut() {
+    return DeleteOrCut(true);
+}
 
 int Document::DeleteOrCut(bool cut) {
     CommandScope scope(*this);
@@ -181,7 +185,9 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
     });
 }
 
-int Document::Paste() { return PasteFrom(files_.ClipFile, true); }
+int Document::Paste() {
+    return PasteFrom(files_.ClipFile, true);
+}
 
 int Document::PasteFromFile(const std::string& path) {
     if (path.empty()) return 0;
@@ -198,7 +204,8 @@ int Document::BuildVersion(const EditPlan& plan, bool& endOfAudioCut) {
     if (sel.SelStart > kEdgeBytes) head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1);
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
-        body = CopyFrames(plan.body, work, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
+        body =
+            CopyFrames(plan.body, work, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
     }
     if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
         tail = CopyFrames(curFile_, work, sel.SelEnd, info_.AudioEndPos, 1, 0);

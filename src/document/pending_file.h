@@ -6,7 +6,7 @@
 namespace kalvor {
 
 class PendingFile {
-public:
+   public:
     // Starts with no file at Path() (a leftover of an earlier attempt is removed).
     explicit PendingFile(std::string target);
     // Removes the part file unless it was committed.
@@ -25,7 +25,7 @@ public:
     // replaced, never deleted first). 1 when the target now holds the new file.
     int Commit();
 
-private:
+   private:
     std::string target_;
     std::string part_;
     bool committed_ = false;

@@ -8,7 +8,7 @@
 namespace kalvor {
 
 class Player {
-public:
+   public:
     virtual ~Player() = default;
 
     // Lets go of the playback object so that it holds no file open (clear the

@@ -15,7 +15,7 @@ using test::Bytes;
 using test::ShellQuote;
 
 class CliEditTest : public ::testing::Test {
-protected:
+   protected:
     // Runs kalvor-cli edit with its temporary folder inside tmp, so that what
     // it leaves behind can be seen.
     test::CommandResult Edit(const std::string& args) {
@@ -71,8 +71,9 @@ TEST_F(CliEditTest, UndoTwiceRestoresTheEdit) {
 
 TEST_F(CliEditTest, WriteCopyAndPasteFileStepsWriteSoundFiles) {
     const std::string piece = dir.file("piece.mp3");
-    const auto r = Edit(In("cbr128.mp3") + " " + Out() + " select " + ShellQuote("0'02") + " 0:04.5 write " + ShellQuote(piece) +
-                        " copy select 1 1 paste select-all copy select 10 10 paste-file " + ShellQuote(piece));
+    const auto r =
+        Edit(In("cbr128.mp3") + " " + Out() + " select " + ShellQuote("0'02") + " 0:04.5 write " + ShellQuote(piece) +
+             " copy select 1 1 paste select-all copy select 10 10 paste-file " + ShellQuote(piece));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (const std::string& file : {piece, Out()}) {
         EXPECT_EQ(test::BrokenFrameWarnings(file), std::vector<std::string>{}) << file;
@@ -95,7 +96,8 @@ class CliEditFailTest : public CliEditTest, public ::testing::WithParamInterface
 TEST_P(CliEditFailTest, SaysWhyAndWritesNothing) {
     std::string args = GetParam().args;
     const auto put = [&](const std::string& key, const std::string& value) {
-        for (auto at = args.find(key); at != std::string::npos; at = args.find(key)) args.replace(at, key.size(), value);
+        for (auto at = args.find(key); at != std::string::npos; at = args.find(key))
+            args.replace(at, key.size(), value);
     };
     put("$IN", In("cbr128.mp3"));
     put("$WAV", In("tone.wav"));
@@ -111,18 +113,18 @@ TEST_P(CliEditFailTest, SaysWhyAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliEditFailTest,
-    ::testing::Values(
-        FailCase{"MissingSource", "$DIR/missing.mp3 $OUT select 1 2 delete", 1, "cannot open"},
-        FailCase{"SourceNotMpeg", "$WAV $OUT", 1, "cannot open"},
-        FailCase{"NothingSelected", "$IN $OUT delete", 1, "step 1 (delete) refused: 選択されていません"},
-        FailCase{"EmptyClipboard", "$IN $OUT select 1 1 paste", 1, "step 2 (paste) refused: データがありません"},
-        FailCase{"OtherFormat", "$IN $OUT select 1 1 paste-file $48K", 1, kalvor::msg::kFormatMismatch},
-        FailCase{"WriteOverTheSource", "$IN $OUT select 1 2 write $IN", 1, kalvor::msg::kOwnFile},
-        FailCase{"OutInAMissingFolder", "$IN $DIR/none/out.mp3 select 1 2 delete", 1, "cannot write"},
-        FailCase{"UnknownStep", "$IN $OUT select 1 2 trim", 2, "unknown step: trim"},
-        FailCase{"MissingTime", "$IN $OUT select 1", 2, "select needs FROM and TO"},
-        FailCase{"UnreadableTime", "$IN $OUT select 1 2x", 2, "cannot read the time: 2x"},
-        FailCase{"NoOut", "$IN", 2, "edit takes SRC OUT"}),
+    ::testing::Values(FailCase{"MissingSource", "$DIR/missing.mp3 $OUT select 1 2 delete", 1, "cannot open"},
+                      FailCase{"SourceNotMpeg", "$WAV $OUT", 1, "cannot open"},
+                      FailCase{"NothingSelected", "$IN $OUT delete", 1, "step 1 (delete) refused: 選択されていません"},
+                      FailCase{"EmptyClipboard", "$IN $OUT select 1 1 paste", 1,
+                               "step 2 (paste) refused: データがありません"},
+                      FailCase{"OtherFormat", "$IN $OUT select 1 1 paste-file $48K", 1, kalvor::msg::kFormatMismatch},
+                      FailCase{"WriteOverTheSource", "$IN $OUT select 1 2 write $IN", 1, kalvor::msg::kOwnFile},
+                      FailCase{"OutInAMissingFolder", "$IN $DIR/none/out.mp3 select 1 2 delete", 1, "cannot write"},
+                      FailCase{"UnknownStep", "$IN $OUT select 1 2 trim", 2, "unknown step: trim"},
+                      FailCase{"MissingTime", "$IN $OUT select 1", 2, "select needs FROM and TO"},
+                      FailCase{"UnreadableTime", "$IN $OUT select 1 2x", 2, "cannot read the time: 2x"},
+                      FailCase{"NoOut", "$IN", 2, "edit takes SRC OUT"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -15,11 +15,13 @@ namespace {
 using Messages = std::vector<std::string>;
 using Recs = std::vector<BlockRec>;
 
-Recs Records(const BlockList& list) { return Recs(list.Blocks().begin() + 1, list.Blocks().end()); }
+Recs Records(const BlockList& list) {
+    return Recs(list.Blocks().begin() + 1, list.Blocks().end());
+}
 
 // An open, once-edited document of cbr128.mp3 (20 s, 320 991 bytes).
 class BadInputTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override { OpenIn(work.path().string()); }
 
     void OpenIn(const std::string& folder) {
@@ -47,8 +49,10 @@ protected:
         bool operator==(const State&) const = default;
     };
     State Snapshot() const {
-        return {doc->CurFile(),   test::ReadFile(doc->CurFile()), doc->AudioLength(), Records(doc->Blocks()),
-                doc->Sel.SelStart, doc->Sel.SelEnd,               doc->Sel.SelLength};
+        return {doc->CurFile(),     test::ReadFile(doc->CurFile()),
+                doc->AudioLength(), Records(doc->Blocks()),
+                doc->Sel.SelStart,  doc->Sel.SelEnd,
+                doc->Sel.SelLength};
     }
     void ExpectUnchanged() {
         EXPECT_TRUE(Snapshot() == before);
@@ -86,16 +90,15 @@ TEST_P(BadSourceTest, IsNotPasted) {
     ExpectUnchanged();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, BadSourceTest,
-    ::testing::Values(SourceCase{"Wave", "tone.wav", {}, msg::kNotMpeg},
-                      SourceCase{"Text", "", test::Bytes(3000, 'x'), msg::kNotMpeg},
-                      SourceCase{"Empty", "", {}, msg::kNoData},
-                      SourceCase{"OtherSampleRate", "cbr48k.mp3", {}, msg::kFormatMismatch},
-                      SourceCase{"Mono", "mono.mp3", {}, msg::kFormatMismatch},
-                      SourceCase{"LowerSamplingFrequency", "lsf.mp3", {}, msg::kFormatMismatch},
-                      SourceCase{"LayerTwo", "mp2_48k.mp2", {}, msg::kFormatMismatch}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sources, BadSourceTest,
+                         ::testing::Values(SourceCase{"Wave", "tone.wav", {}, msg::kNotMpeg},
+                                           SourceCase{"Text", "", test::Bytes(3000, 'x'), msg::kNotMpeg},
+                                           SourceCase{"Empty", "", {}, msg::kNoData},
+                                           SourceCase{"OtherSampleRate", "cbr48k.mp3", {}, msg::kFormatMismatch},
+                                           SourceCase{"Mono", "mono.mp3", {}, msg::kFormatMismatch},
+                                           SourceCase{"LowerSamplingFrequency", "lsf.mp3", {}, msg::kFormatMismatch},
+                                           SourceCase{"LayerTwo", "mp2_48k.mp2", {}, msg::kFormatMismatch}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BadInputTest, AMissingPasteSourceHasNoData) {
     EXPECT_EQ(doc->PasteFromFile(dir.file("missing.mp3")), 0);
@@ -156,7 +159,7 @@ TEST_F(BadInputTest, AFullDiskKeepsTheOldTargetWhole) {
 
 // The working folder fills up while an edit builds the new version.
 class FullWorkFolderTest : public BadInputTest {
-protected:
+   protected:
     void SetUp() override {
         if (!disk.Ok()) GTEST_SKIP() << "cannot mount a small file system here (not root?)";
         // Room for the first edit's version and a small clip, not for a second version.

@@ -10,7 +10,9 @@ namespace {
 using Recs = std::vector<BlockRec>;
 
 // The records of a list without its unused slot 0.
-Recs Records(const std::vector<BlockRec>& list) { return Recs(list.begin() + 1, list.end()); }
+Recs Records(const std::vector<BlockRec>& list) {
+    return Recs(list.begin() + 1, list.end());
+}
 
 BlockList ListOf(const Recs& recs) {
     BlockList list;
@@ -85,17 +87,21 @@ TEST_P(ShiftBlocksTest, MovesOrDropsFields) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ShiftBlocksTest,
     ::testing::Values(
-        ShiftCase{"RemovalDropsMovesAndKeeps", ShiftMode::Removed, Sel(1000, 2000, 1000),
+        ShiftCase{"RemovalDropsMovesAndKeeps",
+                  ShiftMode::Removed,
+                  Sel(1000, 2000, 1000),
                   {{1500, 0}, {2000, 2600}, {3000, 3500}, {500, 900}},
                   {{0, 1600}, {2000, 2500}, {500, 900}}},
-        ShiftCase{"RemovalAtTheStartEdgeDropsTheField", ShiftMode::Removed, Sel(1000, 2000, 1000),
+        ShiftCase{"RemovalAtTheStartEdgeDropsTheField",
+                  ShiftMode::Removed,
+                  Sel(1000, 2000, 1000),
                   {{1000, 1200}, {999, 0}},
                   {{999, 0}}},
         // The amount is the selection's length, whatever the range says.
-        ShiftCase{"RemovalShiftsBySelLength", ShiftMode::Removed, Sel(1000, 2000, 1001),
-                  {{5000, 0}},
-                  {{3999, 0}}},
-        ShiftCase{"InsertionKeepsAFieldAtThePoint", ShiftMode::Inserted, Sel(1000, 1500, 500),
+        ShiftCase{"RemovalShiftsBySelLength", ShiftMode::Removed, Sel(1000, 2000, 1001), {{5000, 0}}, {{3999, 0}}},
+        ShiftCase{"InsertionKeepsAFieldAtThePoint",
+                  ShiftMode::Inserted,
+                  Sel(1000, 1500, 500),
                   {{1000, 1200}, {999, 1001}},
                   {{1000, 1700}, {999, 1501}}},
         ShiftCase{"EmptyListStaysEmpty", ShiftMode::Removed, Sel(1, 10, 9), {}, {}}),

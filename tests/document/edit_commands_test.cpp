@@ -24,10 +24,12 @@ using Messages = std::vector<std::string>;
 constexpr int kFrames = 100;
 constexpr std::int32_t kLast = kFrames * test::kNumberedFrameBytes;  // AudioEndPos
 
-Recs Records(const BlockList& list) { return Recs(list.Blocks().begin() + 1, list.Blocks().end()); }
+Recs Records(const BlockList& list) {
+    return Recs(list.Blocks().begin() + 1, list.Blocks().end());
+}
 
 class EditTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         src = dir.file("song.mp3");
         test::WriteFile(src, test::NumberedFrames(0, kFrames));
@@ -111,14 +113,13 @@ TEST_P(EdgeRuleTest, DeleteNearTheEndsGoesToTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EdgeRuleTest,
-    ::testing::Values(RangeCase{"StartWithin300BytesTakesTheFirstFrame", 300, FrameStart(10), Range(10, kFrames)},
-                      RangeCase{"StartPast300KeepsTheHead", 301, FrameStart(10), Range(0, 1) + Range(10, kFrames)},
-                      RangeCase{"EndWithin300BytesOfLastGoesToTheEnd", FrameStart(90), kLast - 300, Range(0, 90)},
-                      RangeCase{"EndFurtherOffKeepsTheTail", FrameStart(90), FrameStart(95) - 1,
-                                Range(0, 90) + Range(95, kFrames)},
-                      // Fewer than three frames after the end: the frame search gives the end of the audio.
-                      RangeCase{"EndInTheLastThreeFramesGoesToTheEnd", FrameStart(90), FrameStart(97) - 1,
-                                Range(0, 90)}),
+    ::testing::Values(
+        RangeCase{"StartWithin300BytesTakesTheFirstFrame", 300, FrameStart(10), Range(10, kFrames)},
+        RangeCase{"StartPast300KeepsTheHead", 301, FrameStart(10), Range(0, 1) + Range(10, kFrames)},
+        RangeCase{"EndWithin300BytesOfLastGoesToTheEnd", FrameStart(90), kLast - 300, Range(0, 90)},
+        RangeCase{"EndFurtherOffKeepsTheTail", FrameStart(90), FrameStart(95) - 1, Range(0, 90) + Range(95, kFrames)},
+        // Fewer than three frames after the end: the frame search gives the end of the audio.
+        RangeCase{"EndInTheLastThreeFramesGoesToTheEnd", FrameStart(90), FrameStart(97) - 1, Range(0, 90)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditTest, DeletingAllAudioLeavesAnEmptyDocumentThatUndoRestores) {
@@ -205,10 +206,9 @@ TEST_F(EditTest, ClipMarksTravelWithTheClipboard) {
     Select(FrameStart(80), FrameStart(80));
     ASSERT_EQ(doc.Paste(), 1);
     const std::int32_t size = static_cast<std::int32_t>(test::ReadFile(doc.Working().ClipFile).size());
-    EXPECT_EQ(Records(doc.Blocks()),
-              (Recs{pasted,
-                    {FrameStart(80), FrameStart(80) + size},
-                    {clip.StartPos + FrameStart(80), clip.EndPos + FrameStart(80)}}));
+    EXPECT_EQ(Records(doc.Blocks()), (Recs{pasted,
+                                           {FrameStart(80), FrameStart(80) + size},
+                                           {clip.StartPos + FrameStart(80), clip.EndPos + FrameStart(80)}}));
 }
 
 TEST_F(EditTest, PasteWithoutADocumentOpensTheFile) {

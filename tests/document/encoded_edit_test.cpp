@@ -17,7 +17,7 @@ struct EncodedCase {
 };
 
 class EncodedEditTest : public ::testing::TestWithParam<EncodedCase> {
-protected:
+   protected:
     void SetUp() override {
         src = test::TestAudio(GetParam().file);
         ASSERT_EQ(doc.OpenFile(src), 1);

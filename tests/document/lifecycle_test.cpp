@@ -20,7 +20,7 @@ using test::operator+;
 constexpr int kFrames = 60;
 
 class FakePlayer : public Player {
-public:
+   public:
     void DropGraph() override { calls += "drop "; }
     void CreateGraph() override { calls += "create "; }
     void SetFileName(const std::string& path) override { calls += "open:" + path + " "; }
@@ -31,7 +31,7 @@ public:
 };
 
 class LifecycleTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         src = dir.file("song.mp3");
         test::WriteFile(src, test::NumberedFrames(0, kFrames));

@@ -7,7 +7,9 @@
 namespace kalvor::test {
 namespace {
 
-std::uint8_t FillOf(int n) { return static_cast<std::uint8_t>(1 + n % 250); }
+std::uint8_t FillOf(int n) {
+    return static_cast<std::uint8_t>(1 + n % 250);
+}
 
 // ISO frame length of the header at bytes[at], or 0 when it is no header.
 int HeaderFrameLength(const Bytes& b, std::size_t at) {
@@ -17,7 +19,8 @@ int HeaderFrameLength(const Bytes& b, std::size_t at) {
         {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
         {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
     }};
-    static constexpr std::array<int, 15> kLsfLayer1 = {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256};
+    static constexpr std::array<int, 15> kLsfLayer1 = {0,   32,  48,  56,  64,  80,  96, 112,
+                                                       128, 144, 160, 176, 192, 224, 256};
     static constexpr std::array<int, 15> kLsfOther = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
     const bool lsf = (b[at + 1] & 0x08) == 0;
     const int layer = 4 - ((b[at + 1] >> 1) & 3);
@@ -73,8 +76,8 @@ std::vector<Bytes> SplitFrames(const Bytes& file) {
 }
 
 SmallDisk::SmallDisk(int kilobytes) {
-    const CommandResult r = Run("mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tmpfs " +
-                                ShellQuote(dir_.path().string()));
+    const CommandResult r =
+        Run("mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tmpfs " + ShellQuote(dir_.path().string()));
     mounted_ = r.exitCode == 0;
 }
 

@@ -12,7 +12,7 @@
 namespace kalvor::test {
 
 class RecordingSink : public DocumentSink {
-public:
+   public:
     void Message(const std::string& text) override { Messages.push_back(text); }
     void Busy(bool on) override { (on ? BusyOn : BusyOff)++; }
     void DocumentReset() override { ++Resets; }
@@ -36,7 +36,9 @@ public:
 inline constexpr int kNumberedFrameBytes = 417;
 Bytes NumberedFrames(int first, int count);
 // The 1-based byte position of frame n in a file of NumberedFrames(0, …).
-inline std::int32_t FrameStart(int n) { return 1 + n * kNumberedFrameBytes; }
+inline std::int32_t FrameStart(int n) {
+    return 1 + n * kNumberedFrameBytes;
+}
 // The numbers of the frames of a file made of numbered frames, in order; -1
 // for a piece that is not one whole numbered frame.
 std::vector<int> FrameNumbers(const Bytes& file);
@@ -52,7 +54,7 @@ std::vector<Bytes> SplitFrames(const Bytes& file);
 // A tmpfs of the given size mounted on a fresh folder (needs root). Ok() is
 // false when it cannot be mounted; tests then skip.
 class SmallDisk {
-public:
+   public:
     explicit SmallDisk(int kilobytes);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
@@ -63,7 +65,7 @@ public:
     // Makes the mount read-only (files on it stay readable).
     bool MakeReadOnly();
 
-private:
+   private:
     TempDir dir_;
     bool mounted_ = false;
 };
