@@ -2,7 +2,7 @@
 //
 // Makes a 320 MB constant-rate stream in /tmp, warms the page cache, then
 // alternates `cp` of the whole file and a snapped CopyFrames of 300 MB from it,
-// five rounds each, and prints both rates and their ratio (best and median).
+// nine rounds each, and prints both rates and their ratio.
 // Peak memory is this process's maximum resident set (getrusage), printed
 // before and after the copies: a copy holds one 102400-byte chunk, whatever the
 // size. The files are deleted afterwards.  Run by hand: build/<dir>/bench/copy_bench
@@ -26,6 +26,7 @@ const std::string kCopyTarget = "/tmp/kalvor-copy-bench-cp.mp3";
 const std::string kFramesTarget = "/tmp/kalvor-copy-bench-frames.mp3";
 constexpr std::int64_t kSourceSize = 320'000'000;
 constexpr std::int32_t kRange = 300'000'000;
+constexpr int kRounds = 9;
 
 bool MakeStream() {
     std::FILE* f = std::fopen(kSource.c_str(), "wb");
@@ -69,27 +70,41 @@ int main() {
     }
     std::system(("cat " + kSource + " > /dev/null").c_str());  // warm the page cache
     const long rssBefore = MaxRssKb();
-    std::vector<double> cpRates, copyRates;
+    // Rounds alternate which copy goes first, and each copy starts with no
+    // dirty pages pending (sync), so that write-back of the previous copy and
+    // the load of a shared machine fall on both alike. The ratio of each round
+    // pairs two measurements taken seconds apart.
+    std::vector<double> cpRates, copyRates, ratios;
     std::int64_t copied = 0;
-    for (int round = 0; round < 5; ++round) {
-        std::remove(kCopyTarget.c_str());
-        std::remove(kFramesTarget.c_str());
-        const double cpSeconds = Seconds([] { std::system(("cp " + kSource + " " + kCopyTarget).c_str()); });
-        const double copySeconds = Seconds([&] {
+    const auto timeCp = [&] {
+        std::system("sync");
+        cpRates.push_back(kSourceSize / Seconds([] { std::system(("cp " + kSource + " " + kCopyTarget).c_str()); }) /
+                          1e6);
+    };
+    const auto timeCopyFrames = [&] {
+        std::system("sync");
+        const double seconds = Seconds([&] {
             copied = kalvor::CopyFrames(kSource, kFramesTarget, 5'000'000, 5'000'000 + kRange - 1, 1, 1).BytesAppended;
         });
-        cpRates.push_back(kSourceSize / cpSeconds / 1e6);
-        copyRates.push_back(static_cast<double>(copied) / copySeconds / 1e6);
+        copyRates.push_back(static_cast<double>(copied) / seconds / 1e6);
+    };
+    for (int round = -1; round < kRounds; ++round) {  // round -1 only warms up
+        std::remove(kCopyTarget.c_str());
+        std::remove(kFramesTarget.c_str());
+        if (round % 2 == 0)
+            timeCp(), timeCopyFrames();
+        else
+            timeCopyFrames(), timeCp();
+        if (round < 0) {
+            cpRates.clear(), copyRates.clear();
+            continue;
+        }
+        ratios.push_back(copyRates.back() / cpRates.back());
         std::printf("round %d: cp %.0f MB/s, CopyFrames %.0f MB/s (%lld bytes), ratio %.2f\n", round + 1,
-                    cpRates.back(), copyRates.back(), static_cast<long long>(copied),
-                    copyRates.back() / cpRates.back());
+                    cpRates.back(), copyRates.back(), static_cast<long long>(copied), ratios.back());
     }
-    std::printf("median: cp %.0f MB/s, CopyFrames %.0f MB/s, ratio %.2f\n", Median(cpRates), Median(copyRates),
-                Median(copyRates) / Median(cpRates));
-    std::printf(
-        "best:   cp %.0f MB/s, CopyFrames %.0f MB/s, ratio %.2f\n", *std::max_element(cpRates.begin(), cpRates.end()),
-        *std::max_element(copyRates.begin(), copyRates.end()),
-        *std::max_element(copyRates.begin(), copyRates.end()) / *std::max_element(cpRates.begin(), cpRates.end()));
+    std::printf("median: cp %.0f MB/s, CopyFrames %.0f MB/s, ratio of the medians %.2f, median ratio %.2f\n",
+                Median(cpRates), Median(copyRates), Median(copyRates) / Median(cpRates), Median(ratios));
     std::printf("max resident set: %ld kB before the copies, %ld kB after\n", rssBefore, MaxRssKb());
     std::remove(kSource.c_str());
     std::remove(kCopyTarget.c_str());

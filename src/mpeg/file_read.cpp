@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "services/arith.h"
 #include "services/basic.h"
@@ -15,17 +16,24 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+}
+
+// Opens a file for reading, unbuffered: every read goes straight into the
+// caller's buffer, exactly the bytes asked for and no read-ahead.
+FileHandle OpenUnbuffered(const std::string& path) {
+    FileHandle f(std::fopen(path.c_str(), "rb"));
+    if (f) std::setvbuf(f.get(), nullptr, _IONBF, 0);
+    return f;
+}
+
 // Opens an existing regular file for reading. Folders and devices are refused
 // up front: a folder opens on some systems and then fails oddly, and a pipe
 // would block the caller until someone writes to it.
 FileHandle OpenForReading(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec)) return nullptr;
-    FileHandle f(std::fopen(path.c_str(), "rb"));
-    // Unbuffered: every read goes straight into the caller's buffer, exactly
-    // the bytes asked for and no read-ahead.
-    if (f) std::setvbuf(f.get(), nullptr, _IONBF, 0);
-    return f;
+    return IsRegularFile(path) ? OpenUnbuffered(path) : nullptr;
 }
 
 bool SeekTo(std::FILE* f, std::int64_t offset, int origin) {
@@ -49,14 +57,20 @@ constexpr std::int32_t kRetrySliceMs = 10;
 
 }  // namespace
 
-std::int32_t ReadAvailable(const std::string& path, std::uint8_t* buffer, std::int32_t count, std::int64_t offset) {
-    if (count < 0 || offset < 0) return -1;
-    FileHandle f = OpenForReading(path);
+PieceReader::PieceReader(std::string path) : path_(std::move(path)), regularFile_(IsRegularFile(path_)) {}
+
+std::int32_t PieceReader::Read(std::uint8_t* buffer, std::int32_t count, std::int64_t offset) const {
+    if (!regularFile_ || count < 0 || offset < 0) return -1;
+    FileHandle f = OpenUnbuffered(path_);
     if (!f || !SeekTo(f.get(), offset, SEEK_SET)) return -1;
     if (count == 0) return 0;
     const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), f.get());
     if (got < static_cast<std::size_t>(count) && std::ferror(f.get())) return -1;
     return static_cast<std::int32_t>(got);
+}
+
+std::int32_t ReadAvailable(const std::string& path, std::uint8_t* buffer, std::int32_t count, std::int64_t offset) {
+    return PieceReader(path).Read(buffer, count, offset);
 }
 
 bool ReadAt(const std::string& path, std::uint8_t* buffer, std::int32_t count, std::int64_t offset, int retries) {

@@ -20,6 +20,20 @@ bool ReadAt(const std::string& path, std::uint8_t* buffer, std::int32_t count, s
 // opened or read.
 std::int32_t ReadAvailable(const std::string& path, std::uint8_t* buffer, std::int32_t count, std::int64_t offset);
 
+// Reads one file piece by piece the way ReadAvailable does, opening and closing
+// it for every piece, but finding out only once that the path names a regular
+// file (a copy reads thousands of pieces, and that check costs a system call).
+class PieceReader {
+   public:
+    explicit PieceReader(std::string path);
+    // Bytes read into buffer (fewer than count at the end of the file), or -1.
+    std::int32_t Read(std::uint8_t* buffer, std::int32_t count, std::int64_t offset) const;
+
+   private:
+    std::string path_;
+    bool regularFile_;
+};
+
 // The file's size: the low 32 bits as the result, the full size in *fullSize.
 // 0 when the file cannot be opened or its size read; *fullSize is then -1, so
 // callers can tell an empty file from an unreadable one.

@@ -65,11 +65,12 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
     std::int64_t from = from32;
     const std::int64_t to = to32;
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(to - from + 1, CopyChunk)));
+    const PieceReader reader(source);
     while (from <= to) {
         PumpEvents();
         const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from + 1, CopyChunk));
         // The source is opened per chunk so that it is never held open between events.
-        const std::int32_t got = ReadAvailable(source, buffer.data(), n, from - 1);
+        const std::int32_t got = reader.Read(buffer.data(), n, from - 1);
         if (got < 0) return CopyFault::SourceUnreadable;
         if (got > 0) {
             handle = AppendTo(destination, handle, buffer.data(), got);

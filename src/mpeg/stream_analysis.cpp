@@ -128,11 +128,12 @@ int ScanBlock(const std::vector<Byte>& b, int size, bool mp3Rule, int& expected)
 // a few reads rather than one per kilobyte.
 AnalysisFault FindFirstFrame(const std::string& path, Search& s, std::int64_t fileSize, bool mp3Rule) {
     std::vector<Byte> block(kLargestBlock);
+    const PieceReader reader(path);
     int size = kBlockSize;
     for (std::int64_t offset = s.start; offset < fileSize; offset += size - kBlockOverlap) {
         if (offset > s.start) size = std::min(2 * size, kLargestBlock);
         std::fill(block.begin(), block.begin() + size, Byte{0});  // bytes past the end read as zero
-        if (!ReadAt(path, block.data(), size, offset, 0)) return AnalysisFault::Unreadable;
+        if (reader.Read(block.data(), size, offset) < 0) return AnalysisFault::Unreadable;
         const int p = ScanBlock(block, size, mp3Rule, s.expected);
         if (p >= 0) {
             s.frame = offset + p;
