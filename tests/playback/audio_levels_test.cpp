@@ -24,12 +24,17 @@ TEST_P(AttenuationTest, WriteGivesTheSquaredLevelWithinTheFloor) {
     detached.SetVolMinLevel(c.floor);
     detached.SetAttenuation(c.amount);
     EXPECT_EQ(detached.Attenuation(), c.level);
+}
 
-    C_FGraph withGraph;  // the engine holds it and reads it back unchanged
-    withGraph.SetVolMinLevel(c.floor);
-    withGraph.Init();
-    withGraph.SetAttenuation(c.amount);
-    EXPECT_EQ(withGraph.Attenuation(), c.level);
+TEST(Attenuation, TheEngineHoldsTheLevelAndReadsItBackUnchanged) {
+    C_FGraph graph;
+    graph.Init();
+    for (std::int32_t amount : {0, 2449, -5000, 9999, 20000}) {
+        graph.SetAttenuation(amount);
+        C_FGraph detached;
+        detached.SetAttenuation(amount);
+        EXPECT_EQ(graph.Attenuation(), detached.Attenuation()) << amount;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, AttenuationTest,
