@@ -5,6 +5,7 @@
 
 #include "services/arith.h"
 #include "services/fault_trap.h"
+#include "services/qt/message_box_hook.h"
 
 namespace kalvor {
 namespace {
@@ -89,6 +90,7 @@ PixelPoint MessageBoxPosition(PixelPoint centre, int width, int height, ScreenTw
 std::int32_t CenteredMessageBox(const std::string& text, std::int32_t style, const std::string& caption,
                                 QWidget* owner) {
     return Trapped(std::int32_t{0}, [&] {
+        if (const auto answer = AnswerFromMessageBoxHook({text, style, caption, owner})) return *answer;
         QString body = QString::fromStdString(text);
         body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         CentredBox box(IconOf(style), QString::fromStdString(caption), body, QMessageBox::NoButton, owner);

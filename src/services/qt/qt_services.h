@@ -3,9 +3,11 @@
 // at start and end, and the message and version boxes.
 #include "services/qt/companion_programs.h"
 #include "services/qt/diagnostic_switches.h"
+#include "services/qt/file_dialog.h"
 #include "services/qt/identity.h"
 #include "services/qt/language_mode.h"
 #include "services/qt/message_box.h"
+#include "services/qt/message_box_hook.h"
 #include "services/qt/program_folder.h"
 #include "services/qt/screen_units.h"
 #include "services/qt/settings_store.h"

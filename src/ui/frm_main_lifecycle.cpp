@@ -1,0 +1,141 @@
+// The main window's start and end, and the document reset and open that every
+// other part of the window goes through.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "services/app_folder.h"
+#include "services/basic.h"
+#include "services/fault_trap.h"
+#include "services/qt/qt_services.h"
+#include "ui/frm_main.h"
+#include "ui/frm_main_rules.h"
+#include "ui/input_guard.h"
+#include "ui/widget_picture_box.h"
+#include "view/time_line_layout.h"
+
+namespace kalvor {
+namespace {
+
+// The end waits this long for the media service to let go of the files.
+constexpr std::int32_t kEndWaitMs = 200;
+constexpr std::int32_t kEndWaitSliceMs = 10;
+// The client area of a window with no stored placement, in twips: wide enough
+// for a useful time line, as high as the tool panel needs.
+constexpr std::int32_t kDefaultClientWidthTw = 9600;
+
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("FrmMain");
+    guard_ = new InputGuard([this] { return document_ && document_->Running(); }, this);
+    CreateControls();
+    CreateMenus();
+    ConnectViewAndTransport();
+}
+
+FrmMain::~FrmMain() {
+    End();
+}
+
+bool FrmMain::Start(const std::string& commandLine, const std::string& programFolder) {
+    if (document_) return true;
+    t_ = TwipsPerPixel();
+    if (!AcquireSingleInstance()) return false;
+    TrappedRun([&] { UseProgramFolder(programFolder); });
+    DocumentSink* sink = this;
+    document_ = std::make_unique<Document>(AppFolder(), sink, &player_);
+    TrappedRun([] { ChooseSettingsStore(); });
+    setWindowTitle(QString::fromStdString(MainWindowCaption()));
+    TrappedRun([] { ReadDiagnosticSwitches(); });
+    TrappedRun([&] { ApplyFonts(); });
+    TrappedRun([&] { SetUpControls(); });
+    TrappedRun([&] {
+        const std::int32_t toolHeightTw = kToolTop + kToolHeight + 23 * t_;
+        resize(kDefaultClientWidthTw / t_, toolHeightTw / t_ + menuBar()->sizeHint().height());
+        LoadWindowPlacement(this, "");
+    });
+    show();
+    guard_->Install();
+    InitAll();
+    TrappedRun([&] { menuReg_->setVisible(!FindRegApp().empty()); });
+    if (!commandLine.empty()) OpenFile(CommandLinePath(commandLine));
+    return true;
+}
+
+void FrmMain::UseProgramFolder(const std::string& programFolder) {
+    std::string folder = programFolder.empty() ? ChooseProgramFolder() : programFolder;
+    if (folder.empty()) {
+        // Neither the program's nor the user's data folder takes files: the
+        // working files go to a folder of this user's in the temporary folder.
+        const QString fallback =
+            QDir(QDir::tempPath())
+                .filePath(
+                    QStringLiteral("kalvor-%1").arg(qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"))));
+        QDir().mkpath(fallback);
+        folder = QDir::toNativeSeparators(fallback).toStdString();
+    }
+    SetAppFolder(folder);
+    QDir::setCurrent(QString::fromStdString(AppFolder()));
+}
+
+void FrmMain::ApplyFonts() {
+    DecideLanguageMode();
+    ChooseUiFont();
+    ApplyUiFont(this, -2);
+    ApplyUiFont(pictureSec_, -2);
+}
+
+void FrmMain::End() {
+    if (ended_ || !document_) return;
+    ended_ = true;
+    guard_->Hold();
+    timerMci_->stop();
+    TrappedRun([&] { player_.DropGraph(); });
+    TrappedRun([&] { SaveWindowPlacement(this, ""); });
+    WaitWithEvents(kEndWaitMs, kEndWaitSliceMs);
+    document_->InitAll();
+    // The reset makes a fresh playback object; nothing will play any more.
+    player_.DropGraph();
+    TrappedRun([] {
+        if (UseOwnUiFont()) ReleaseUiFonts();
+    });
+    guard_->Release();
+    guard_->Uninstall();
+    ReleaseSingleInstance();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // Closing now would delete the working files under the running command.
+    if (document_ && document_->Running()) {
+        event->ignore();
+        return;
+    }
+    End();
+    event->accept();
+}
+
+void FrmMain::InitAll() {
+    if (document_) document_->InitAll();
+}
+
+int FrmMain::OpenFile(const std::string& path) {
+    if (!document_) return 0;
+    return document_->OpenFile(path);
+}
+
+bool FrmMain::InputBlocked() const {
+    return guard_->Blocked();
+}
+
+void FrmMain::HoldInput() {
+    guard_->Hold();
+}
+
+void FrmMain::ReleaseInput() {
+    guard_->Release();
+}
+
+}  // namespace kalvor

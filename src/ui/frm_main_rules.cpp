@@ -1,0 +1,32 @@
+#include "ui/frm_main_rules.h"
+
+#include <algorithm>
+
+#include "services/app_folder.h"
+#include "services/basic.h"
+#include "services/qt/identity.h"
+
+namespace kalvor {
+
+std::string MainWindowCaption() {
+    return std::string(kAppTitle) + " - " + kCompanyName;
+}
+
+std::string CommandLinePath(const std::string& commandLine) {
+    std::string path = commandLine;
+    path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
+    return path;
+}
+
+std::string HandOverTarget(const std::string& appFolder, const std::string& orgFile) {
+    const std::string name =
+        orgFile.empty() ? std::string("new.mpg") : PathPart(orgFile, false, false, true, true, true);
+    return appFolder + name;
+}
+
+std::array<std::string, 4> InfoValueTexts(std::int32_t durationMs, std::int32_t selStartMs, std::int32_t selEndMs,
+                                          std::int32_t selLengthMs) {
+    return {MsToTimeText(durationMs), MsToTimeText(selStartMs), MsToTimeText(selEndMs), MsToTimeText(selLengthMs)};
+}
+
+}  // namespace kalvor

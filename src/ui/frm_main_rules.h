@@ -1,0 +1,30 @@
+#pragma once
+// The small rules of the main window that need no window: the caption, the
+// path taken from the command line, the hand-over target of the register
+// command and the texts of the information panel.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kalvor {
+
+// The program's title, " - " and the maker's name.
+std::string MainWindowCaption();
+
+// The command line as one path: every double quote removed, nothing else
+// changed, so a quoted path with blanks opens and two paths open nothing.
+std::string CommandLinePath(const std::string& commandLine);
+
+// Where the register command copies the current version: the program folder
+// followed by the opened file's name, or "new.mpg" with no document open.
+std::string HandOverTarget(const std::string& appFolder, const std::string& orgFile);
+
+// The information panel's labels, rows 0 to 3 (fields 4 to 7).
+inline constexpr std::array<const char*, 4> kInfoLabels{"全体", "開始", "終了", "選択"};
+
+// The four value texts (fields 0 to 3): the duration and the selection's
+// start, end and length, each as time text.
+std::array<std::string, 4> InfoValueTexts(std::int32_t durationMs, std::int32_t selStartMs, std::int32_t selEndMs,
+                                          std::int32_t selLengthMs);
+
+}  // namespace kalvor

@@ -1,0 +1,256 @@
+// The main window's start and end: the command line, the program folder, the
+// caption, the menus and controls as the user finds them, the register command
+// shown only with a companion program, the placement kept between runs, the
+// working files gone after closing, and one instance at a time.
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+
+#include "services/app_folder.h"
+#include "services/qt/identity.h"
+#include "ui/frm_main_fixture.h"
+#include "ui/frm_main_rules.h"
+#include "ui/widget_button_strip.h"
+#include "ui/widget_scroll_slider.h"
+
+using namespace kalvor;
+using namespace kalvor::test;
+
+namespace {
+
+// A menu's items as "caption|shortcut", separators as "-".
+QStringList Items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            items << "-";
+            continue;
+        }
+        items << action->text() + "|" + action->shortcut().toString(QKeySequence::PortableText);
+    }
+    return items;
+}
+
+}  // namespace
+
+class FrmMainStartTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempDir> home_;
+
+   private slots:
+    void initTestCase() {
+        home_ = std::make_unique<TempDir>();
+        UseTemporaryHome(*home_);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a path in double quotes") << "\"%1\""
+                                                 << "my song.mp3" << true;
+        QTest::newRow("quotes inside the path") << "\"%1"
+                                                << "take 1.mp3" << true;
+        QTest::newRow("two paths are one path") << "\"%1\" \"%1\""
+                                                << "a.mp3" << false;
+        QTest::newRow("no such file") << "%1.missing"
+                                      << "b.mp3" << false;
+    }
+    void commandLine() {
+        QFETCH(QString, given);
+        QFETCH(QString, name);
+        QFETCH(bool, opens);
+        WindowRun run;
+        const std::string song = run.Song("cbr128.mp3", name.toStdString());
+        auto window = run.Start(given.arg(QString::fromStdString(song)).toStdString());
+        QVERIFY(window);
+        QCOMPARE(window->Doc().IsOpen(), opens);
+        QCOMPARE(window->Doc().OrgFile(), opens ? song : std::string());
+        QCOMPARE(window->Doc().AudioLength() > 0, opens);
+        QCOMPARE(window->PictureInfo()->Text(0) != "000'00.000", opens);
+    }
+
+    void startMakesTheProgramFolderCurrentAndSetsTheCaption() {
+        WindowRun run;
+        auto window = run.Start();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(SamePath(AppFolder(), run.program.path().string()));
+        QVERIFY(SamePath(QDir::currentPath().toStdString(), run.program.path().string()));
+        QCOMPARE(window->windowTitle(), QString("kalvor - ") + kCompanyName);
+        QCOMPARE(MessageText(*window), std::string());
+    }
+
+    void menusHoldTheirCommandsInOrder_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("file") << 0 << "ファイル(&F)"
+                              << QStringList{"開く|", "閉じる|", "上書き保存|", "名前をつけて保存|", "登録|"};
+        QTest::newRow("edit") << 1 << "編集(&E)"
+                              << QStringList{"再生|",
+                                             "-",
+                                             "削除|Del",
+                                             "切り取り|Ctrl+X",
+                                             "コピー|Ctrl+C",
+                                             "貼り付け|Ctrl+V",
+                                             "-",
+                                             "すべて選択|Ctrl+A",
+                                             "元に戻す|Ctrl+Z",
+                                             "-",
+                                             "ファイルを貼り付け|",
+                                             "ファイルに書きだし|"};
+        QTest::newRow("tools") << 2 << "ツール(&T)" << QStringList{"分割|", "ビルド|", "ミキサー|"};
+        QTest::newRow("information") << 3 << "情報(&I)" << QStringList{"ファイル情報|", "バージョン情報|"};
+    }
+    void menusHoldTheirCommandsInOrder() {
+        QFETCH(int, index);
+        QFETCH(QString, title);
+        QFETCH(QStringList, items);
+        WindowRun run;
+        auto window = run.Start();
+        const QList<QAction*> bar = window->menuBar()->actions();
+        QCOMPARE(bar.size(), 4);
+        QCOMPARE(bar[index]->text(), title);
+        QCOMPARE(Items(bar[index]->menu()), items);
+    }
+
+    void playMenuHasSevenEntriesTheFirstChecked() {
+        WindowRun run;
+        auto window = run.Start();
+        QMenu* play = window->findChild<QMenu*>("MenuPlayP");
+        QVERIFY(play);
+        QCOMPARE(Items(play), (QStringList{"範囲内再生|", "範囲外再生|", "ループ再生|", "マークインまで|",
+                                           "マークアウトまで|", "マークインから|", "マークアウトから|"}));
+        for (int k = 0; k < kPlayModes; ++k) QCOMPARE(window->MenuPlay(k)->isChecked(), k == 0);
+        // The last entry chosen keeps the mark, by menu or by its function key.
+        window->MenuPlay(3)->trigger();
+        QTest::keyRelease(window->PictureSec(), Qt::Key_F10);
+        for (int k = 0; k < kPlayModes; ++k) QCOMPARE(window->MenuPlay(k)->isChecked(), k == 5);
+    }
+
+    void controlsAreSetUp() {
+        WindowRun run;
+        auto window = run.Start();
+        const QStringList labels{"全体", "開始", "終了", "選択"};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(window->PictureInfo()->Text(row + 4), labels[row]);
+            QCOMPARE(window->PictureInfo()->Text(row), QString("000'00.000"));
+        }
+        QCOMPARE(window->PictureMes()->FieldCount(), 1);
+        QCOMPARE(window->SliderScroll()->Max(), 8192);
+        QCOMPARE(window->SliderScroll()->PointerSize(), 990);
+        QCOMPARE(window->SliderScroll()->Value(), 0);
+        QCOMPARE(window->PlayButtons()->ButtonCount(), 3);
+        QCOMPARE(window->EditorCtrl()->ButtonCount(), 3);
+        QVERIFY(window->PictureSec()->acceptDrops());
+        QVERIFY(window->TimerMCI()->isActive());
+        QCOMPARE(window->TimerMCI()->interval(), 50);
+    }
+
+    void windowPlacesItsControls() {
+        WindowRun run;
+        auto window = run.Start();
+        window->resize(700, 300);
+        QTRY_COMPARE(window->centralWidget()->width(), 700);
+        const int t = window->TwipsPerPixelValue();
+        QCOMPARE(window->PictureAll()->width(), (700 * t - 6 * t) / t);
+        QCOMPARE(window->PictureSec()->geometry(), QRect(60 / t, 60 / t, (700 * t - 6 * t - 180) / t, 675 / t));
+        QCOMPARE(window->PictureTool()->x(), (700 * t - 5940) / 2 / t);
+        QCOMPARE(window->PictureMes()->geometry(), QRect(2055 / t, 270 / t, 3720 / t, 315 / t));
+        QCOMPARE(window->PlayButtons()->geometry(), QRect(2055 / t, 735 / t, 1830 / t, 465 / t));
+        QCOMPARE(window->EditorCtrl()->geometry(), QRect(3960 / t, 735 / t, 1830 / t, 465 / t));
+    }
+
+    void registerCommandNeedsACompanion_data() {
+        QTest::addColumn<bool>("companion");
+        QTest::newRow("none configured") << false;
+        QTest::newRow("RegApp names a program") << true;
+    }
+    void registerCommandNeedsACompanion() {
+        QFETCH(bool, companion);
+        WindowRun run;
+        if (companion) {
+            const std::string program = run.InProgram("register.sh");
+            WriteText(program, "#!/bin/sh\n");
+            run.SetProfile("[conf]\nRegApp=" + program + "\n");
+        }
+        auto window = run.Start();
+        QCOMPARE(window->MenuReg()->isVisible(), companion);
+    }
+
+    void closingDeletesTheWorkingFiles() {
+        WindowRun run;
+        auto window = run.Start(run.Song("cbr128.mp3"));
+        QVERIFY(window->Doc().IsOpen());
+        window->Doc().Sel.SelectRange(100000, 200000);
+        Command(*window, "MenuCopy")->trigger();
+        Command(*window, "MenuDel0")->trigger();
+        window->Doc().Sel.SelectRange(50000, 60000);
+        Command(*window, "MenuDel0")->trigger();
+        for (const char* name : {"clip.mp3", "temp.mp3", "undo.mp3"}) QVERIFY2(run.ProgramHas(name), name);
+        QVERIFY(window->close());
+        for (const char* name : {"clip.mp3", "temp.mp3", "undo.mp3", "work.mp3"}) QVERIFY2(!run.ProgramHas(name), name);
+    }
+
+    void reopeningRestoresThePlacement() {
+        WindowRun run;
+        QRect placed;
+        {
+            auto window = run.Start();
+            window->setGeometry(123, 87, 655, 281);
+            QTRY_COMPARE(window->geometry().size(), QSize(655, 281));
+            placed = window->geometry();
+            QVERIFY(window->close());
+        }
+        const std::string stored = ReadText(run.InProgram("kalvor.ini"));
+        QVERIFY2(stored.find("WindowWidth=") != std::string::npos, stored.c_str());
+        auto again = run.Start();
+        QCOMPARE(again->geometry(), placed);
+    }
+
+    void placementThatIsNotNumbersLeavesTheWindowWhereItIs() {
+        WindowRun first;
+        QRect unplaced;
+        {
+            auto window = first.Start();
+            unplaced = window->geometry();
+        }
+        WindowRun run("[conf]\nWindowLeft=left\nWindowTop=top\nWindowHeight=tall\nWindowWidth=wide\nWindowState=x\n");
+        auto window = run.Start();
+        QCOMPARE(window->geometry().size(), unplaced.size());
+        QCOMPARE(window->windowState(), Qt::WindowNoState);
+    }
+
+    void aSecondProgramEndsAtOnce() {
+        const QString program = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../kalvor");
+        if (!QFile::exists(program)) QSKIP("the kalvor program is not built");
+        WindowRun run;
+        // The programs keep their settings beside them in the run's program folder.
+        const QString copy = QString::fromStdString(run.InProgram("kalvor"));
+        QVERIFY(QFile::copy(program, copy));
+        QProcess first;
+        first.start(copy, {QString::fromStdString(run.Song("cbr128.mp3"))});
+        QVERIFY(first.waitForStarted());
+        // The first holds the lock from the start of its window on.
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).exists("kalvor.lock"), 20000);
+        QTest::qWait(500);
+        QProcess second;
+        second.start(copy, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        // A crashed first instance leaves a lock that keeps no one out.
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+        QProcess third;
+        third.start(copy, {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY2(!third.waitForFinished(3000), "a stale lock ended the next start");
+        third.kill();
+        third.waitForFinished(5000);
+    }
+};
+
+QTEST_MAIN(FrmMainStartTest)
+#include "frm_main_start_test.moc"
