@@ -30,6 +30,12 @@ bool IsMpegAudioType(const std::string& type) {
     return type == "mp1" || type == "mp2" || type == "mp3" || type == "mpa";
 }
 
+// The stream analysis' duration, 0 when the file is no MPEG audio it can read.
+std::int32_t AnalysedMs(const std::string& path) {
+    StreamInfo info;
+    return AnalyzeStream(path, info) == 1 ? info.DurationMs : 0;
+}
+
 }  // namespace
 
 C_FGraph::C_FGraph() = default;
@@ -69,6 +75,9 @@ void C_FGraph::SetFileName(const std::string& path) {
         return;
     }
     ReleaseGraph(graph_);
+    // The old file's graph is gone: nothing is open until the new one is.
+    isOpen_ = isPlaying_ = 0;
+    length_ = 0;
     if (FileExists(path) == 0) {
         Closed();
         return;
@@ -100,19 +109,15 @@ bool C_FGraph::Build(const std::string& path) {
 // MPEG file the engine cannot measure yet is still measured by the analysis,
 // and raw AAC by counting its frames.
 bool C_FGraph::DurationSeconds(const std::string& path, double* seconds) {
-    StreamInfo info;
-    const auto analysed = [&] { return AnalyzeStream(path, info) == 1 && info.DurationMs > 0; };
     const bool mpeg = IsMpegAudioType(WavContainerType(path));
-    if (!(mpeg && analysed())) {
+    std::int32_t ms = mpeg ? AnalysedMs(path) : 0;
+    if (ms <= 0) {
         if (graph_.control->Duration(seconds)) return true;
-        if (mpeg || !analysed()) {
-            const std::int32_t adtsMs = AdtsDurationMs(path);
-            *seconds = adtsMs / 1000.0;
-            return adtsMs > 0;
-        }
+        ms = mpeg ? 0 : AnalysedMs(path);
+        if (ms <= 0) ms = AdtsDurationMs(path);
     }
-    *seconds = info.DurationMs / 1000.0;
-    return true;
+    *seconds = ms / 1000.0;
+    return ms > 0;
 }
 
 // Once the graph is built, a failure ends the write and reaches the caller; in

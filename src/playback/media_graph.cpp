@@ -148,7 +148,10 @@ GraphFilter* MediaGraph::AddFilter(const RegFilterInfo& entry) {
         name = entry.Name + suffix;
     }
     ResetToNull();
-    if (!gst_bin_add(GST_BIN(pipeline_), element)) return nullptr;
+    if (!gst_bin_add(GST_BIN(pipeline_), element)) {
+        gst_object_unref(gst_object_ref_sink(element));
+        return nullptr;
+    }
     auto filter = std::make_unique<GraphFilter>(GraphFilter{name, entry.Kind, element});
     filters_.push_back(std::move(filter));
     if (entry.Kind == FilterKind::Renderer) ApplyLevels();
