@@ -112,7 +112,10 @@ int RunPlay(const Args& args) {
 
 }  // namespace
 
-KALVOR_CLI_COMMAND("play", "play FILE [FROM TO] [--device NAME]\nplays FILE, or FROM..TO of it, on the default output",
+KALVOR_CLI_COMMAND("play",
+                   "play FILE [FROM TO] [--device NAME]\nplays FILE, or FROM..TO of it, on the default output or the "
+                   "device whose name contains NAME;\nKALVOR_AUDIO_OUTPUT=fake renders nothing at the clock's pace, "
+                   "=wav:PATH captures to PATH",
                    RunPlay);
 
 }  // namespace kalvor::cli
