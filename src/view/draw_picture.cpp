@@ -96,22 +96,28 @@ std::string TickLabel(std::int32_t ms) {
 
 Drawing DrawPicture(const DrawInput& in) {
     Drawing out;
+    DrawPicture(in, out);
+    return out;
+}
+
+void DrawPicture(const DrawInput& in, Drawing& out) {
+    out.Ops.clear();
+    out.HandlesPlaced = false;
     // Without audio, a scale, a duration or room for one label there is nothing
     // to measure the picture by: it stays cleared and the handles stay put.
-    if (in.AudioLength == 0 || in.DurationMs == 0 || in.Scale.BytesPerPixel < 1) return out;
+    if (in.AudioLength == 0 || in.DurationMs == 0 || in.Scale.BytesPerPixel < 1) return;
     const std::int32_t labels = RoundHalfEven(static_cast<double>(in.ViewWidthPx) / kLabelsPerPixel);
-    if (labels <= 0) return out;
+    if (labels <= 0) return;
 
     const double audio = in.AudioLength;
     const std::int32_t t0 = RoundTwips(in.Scale.ViewOffset / audio * in.DurationMs);
     const double rightByte = static_cast<double>(in.ViewWidthPx) * in.Scale.BytesPerPixel + in.Scale.ViewOffset;
     const std::int32_t t1 = RoundTwips(rightByte / audio * in.DurationMs);
     const std::int64_t span = static_cast<std::int64_t>(t1) - t0;
-    if (span < 0) return out;
+    if (span < 0) return;
     const std::int32_t step =
         static_cast<std::int32_t>(std::clamp<std::int64_t>(span / 1000 / labels * 1000, 1000, kMaxStep));
 
-    out.Ops.reserve(64);
     Painter painter(in, out);
     painter.Ticks(t0, t1, step);
     painter.BlockMarks();
@@ -123,7 +129,6 @@ Drawing DrawPicture(const DrawInput& in) {
     out.HandleX = {in.Scale.ByteToX(in.SelStart), in.Scale.ByteToX(in.SelEnd)};
     out.HandlesPlaced = true;
     DrawSelection(out, out.HandleX, in.Width, in.Height);
-    return out;
 }
 
 void DrawSelection(Drawing& drawing, const std::array<std::int32_t, 2>& handleX, std::int32_t width,

@@ -72,6 +72,9 @@ struct Drawing {
 
 // The whole picture from the view's state.
 Drawing DrawPicture(const DrawInput& in);
+// The same into out, reusing its storage: a redraw on every mouse move then
+// allocates nothing once the list has grown to its size.
+void DrawPicture(const DrawInput& in, Drawing& out);
 
 // Adds the selection highlight between handleX[0] and handleX[1], clipped to the
 // picture; nothing when the selection lies wholly outside it. Painting it again

@@ -66,8 +66,7 @@ DrawInput TimeLineView::Input() const {
 ViewAction TimeLineView::Redraw() {
     ViewAction action;
     action.Paint = true;
-    drawing_ = Drawing{};
-    TrappedRun([&] { drawing_ = DrawPicture(Input()); });
+    TrappedRun([&] { DrawPicture(Input(), drawing_); });
     if (drawing_.HandlesPlaced) {
         HandleX = drawing_.HandleX;
         for (int i = 0; i < 2; ++i) PlaceHandle(i, HandleX[i] - HandleOffset[i]);
