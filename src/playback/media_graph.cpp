@@ -54,8 +54,9 @@ bool IsOtherMedia(GstPad* pad) {
     return other;
 }
 
-// The pad takes decoded audio and nothing else: a decoder may be put in front of it.
-bool TakesOnlyRawAudio(GstPad* pad) {
+// The pad takes, or gives, decoded audio and nothing else: a decoder may be put
+// in front of a pad that takes only that, and is of no use behind one that gives it.
+bool OnlyRawAudio(GstPad* pad) {
     GstCaps* caps = gst_pad_query_caps(pad, nullptr);
     if (caps == nullptr) return false;
     GstCaps* raw = gst_caps_from_string("audio/x-raw");
@@ -63,16 +64,6 @@ bool TakesOnlyRawAudio(GstPad* pad) {
     gst_caps_unref(raw);
     gst_caps_unref(caps);
     return only;
-}
-
-bool GivesRawAudio(GstPad* pad) {
-    GstCaps* caps = gst_pad_query_caps(pad, nullptr);
-    if (caps == nullptr) return false;
-    GstCaps* raw = gst_caps_from_string("audio/x-raw");
-    const bool rawOnly = !gst_caps_is_any(caps) && gst_caps_is_subset(caps, raw);
-    gst_caps_unref(raw);
-    gst_caps_unref(caps);
-    return rawOnly;
 }
 
 const char* TemplateName(GstPad* pad) {
@@ -216,7 +207,7 @@ bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* w
     Disconnect(out);
     // The two do not meet: let the engine find the parser and decoder between
     // them, when what follows takes decoded audio only.
-    if (out.Pad == nullptr || !TakesOnlyRawAudio(in.Pad) || GivesRawAudio(out.Pad)) return false;
+    if (out.Pad == nullptr || !OnlyRawAudio(in.Pad) || OnlyRawAudio(out.Pad)) return false;
     GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
     if (decoder == nullptr) return false;
     gst_bin_add(GST_BIN(pipeline_), decoder);
