@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "services/fault_trap.h"
 #include "services/qt/language_mode.h"
@@ -24,6 +25,16 @@ namespace {
 constexpr int kNoWidthTw = 300;
 constexpr int kTimeWidthTw = 1050;
 constexpr double kButtonFontSize = 9;
+// The space a cell leaves around its text, in pixels.
+constexpr int kCellPaddingPx = 12;
+
+// A time column's width: 1050 twips, or more where the list's font needs more
+// to show a whole time text (the widths were chosen for a narrower face; a
+// cut time such as "000'01...." would hide the very milliseconds the row is about).
+int TimeColumnWidthTw(const QWidget& list, int t) {
+    const int textPx = list.fontMetrics().horizontalAdvance(QStringLiteral("000'00.000"));
+    return std::max(kTimeWidthTw, (textPx + kCellPaddingPx) * t);
+}
 
 }  // namespace
 
@@ -61,7 +72,6 @@ void FrmList::Open() {
         if (QWidget* owner = host_.OwnerWindow()) setWindowIcon(owner->windowIcon());
     });
     TrappedRun([&] {
-        resize(TwipsToPixels(kListClientWidthTw, t_), TwipsToPixels(kListClientHeightTw, t_));
         if (QWidget* owner = host_.OwnerWindow()) move(ListWindowPosition(owner->frameGeometry()));
     });
     TrappedRun([&] {
@@ -82,10 +92,14 @@ void FrmList::SetUpControls() {
     upDownItem_->setVisible(Mode() == ListMode::Build);
 
     lv_->SetTwipsPerPixel(t_);
-    const int widths[kListColumns] = {kNoWidthTw, kTimeWidthTw, kTimeWidthTw};
+    const int timeWidth = TimeColumnWidthTw(*lv_, t_);
+    const int widths[kListColumns] = {kNoWidthTw, timeWidth, timeWidth};
+    int columnsWidth = 0;
     for (int column = 0; column < kListColumns; ++column) {
         lv_->SetColumn(column, QString::fromStdString(ListRows::ColumnTitle(Mode(), column)), widths[column]);
+        columnsWidth += lv_->ColumnWidthTwips(column);
     }
+    resize(TwipsToPixels(ListClientWidthTw(columnsWidth), t_), TwipsToPixels(kListClientHeightTw, t_));
     setWindowTitle(Mode() == ListMode::Build ? QStringLiteral("ビルド") : QStringLiteral("分割"));
 
     if (ctrButtons_->ButtonCount() == 0) {

@@ -24,6 +24,10 @@ ListWindowLayout LayoutListWindow(int clientWidthTw, int clientHeightTw) {
     return layout;
 }
 
+int ListClientWidthTw(int columnsWidthTw) {
+    return 3 * kListMarginTw + std::max(columnsWidthTw, 0) + kListChromeTw + kListSideColumnTw;
+}
+
 QPoint ListWindowPosition(const QRect& ownerFrame) {
     return {std::max(ownerFrame.x() + ownerFrame.width(), 0), std::max(ownerFrame.y(), 0)};
 }
