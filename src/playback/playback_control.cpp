@@ -40,4 +40,14 @@ std::int32_t FGraphControl::mode() {
     return graph_.mode();
 }
 
+PlaybackControl* FGraphFollower::Current() {
+    C_FGraph* graph = graph_ ? graph_() : nullptr;
+    if (graph == nullptr) return nullptr;
+    if (graph != bound_) {
+        control_ = std::make_unique<FGraphControl>(*graph);
+        bound_ = graph;
+    }
+    return control_.get();
+}
+
 }  // namespace kalvor

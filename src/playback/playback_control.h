@@ -2,6 +2,8 @@
 // What the transport needs of the playback object, so that it can drive the
 // real C_FGraph in the window and a scripted one in tests.
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 namespace kalvor {
 
@@ -39,6 +41,19 @@ class FGraphControl : public PlaybackControl {
 
    private:
     C_FGraph& graph_;
+};
+
+// Follows a playback object that its owner replaces on every load: Current()
+// is an adapter over the object graph() gives now, or null while there is none.
+class FGraphFollower {
+   public:
+    explicit FGraphFollower(std::function<C_FGraph*()> graph) : graph_(std::move(graph)) {}
+    PlaybackControl* Current();
+
+   private:
+    std::function<C_FGraph*()> graph_;
+    C_FGraph* bound_ = nullptr;
+    std::unique_ptr<FGraphControl> control_;
 };
 
 }  // namespace kalvor

@@ -28,7 +28,7 @@ std::string PlayingText(std::int32_t positionMs) {
     return "再生中… " + MsToTimeText(positionMs, 0, false);
 }
 
-Transport::Transport(FactsSource facts) : facts_(std::move(facts)) {}
+Transport::Transport(FactsSource facts, ObjectSource object) : facts_(std::move(facts)), object_(std::move(object)) {}
 
 void Transport::PlaySelected(int p) {
     const TransportFacts facts = Facts();
@@ -52,7 +52,7 @@ void Transport::PlaySelected(int p) {
         case 6: from = e; break;
         default: break;
     }
-    PlaybackControl* object = object_;
+    PlaybackControl* object = Object();
     if (object == nullptr) return;
     TrappedRun([&] {
         const std::int32_t length = object->Length();
@@ -76,7 +76,7 @@ void Transport::PlayCheckedEntry() {
 }
 
 void Transport::PlayFrom(std::int32_t ms) {
-    PlaybackControl* object = object_;
+    PlaybackControl* object = Object();
     if (object == nullptr) return;
     TrappedRun([&] {
         object->SetFromMS(ms);
@@ -86,12 +86,12 @@ void Transport::PlayFrom(std::int32_t ms) {
 }
 
 void Transport::StopIO() {
-    PlaybackControl* object = object_;
+    PlaybackControl* object = Object();
     if (object != nullptr) TrappedRun([&] { object->StopIO(); });
 }
 
 void Transport::ButtonClicked(int index) {
-    PlaybackControl* object = object_;
+    PlaybackControl* object = Object();
     if (index == kStopButton) followUpMode = kFollowNone;
     if (object == nullptr) return;
     TrappedRun([&] {
@@ -140,7 +140,7 @@ void Transport::ShowState(TransportShow& show, int mode, PlaybackControl* object
 
 TransportShow Transport::Tick() {
     TransportShow show;
-    PlaybackControl* object = object_;
+    PlaybackControl* object = Object();
     if (object == nullptr) {
         // The object is being replaced: show the state already known, change nothing.
         ShowState(show, lastMode, nullptr);

@@ -65,12 +65,17 @@ inline constexpr const char* kStoppedText = "再生停止";
 class Transport {
    public:
     using FactsSource = std::function<TransportFacts()>;
-    explicit Transport(FactsSource facts);
+    // Gives the playback object of the loaded file, or null while there is none
+    // (it is being replaced). Asked at every use; the transport owns nothing.
+    using ObjectSource = std::function<PlaybackControl*()>;
+    explicit Transport(FactsSource facts, ObjectSource object = {});
 
-    // The playback object of the loaded file, or null while there is none (it
-    // is being replaced). The transport does not own it.
-    void SetObject(PlaybackControl* object) { object_ = object; }
-    PlaybackControl* Object() const { return object_; }
+    void SetObjectSource(ObjectSource object) { object_ = std::move(object); }
+    // A fixed object (null: none).
+    void SetObject(PlaybackControl* object) {
+        object_ = [object] { return object; };
+    }
+    PlaybackControl* Object() const { return object_ ? object_() : nullptr; }
 
     int followUpMode = kFollowNone;
     int lastMode = 0;  // the last play state the timer showed
@@ -104,7 +109,7 @@ class Transport {
     TransportFacts Facts() const { return facts_ ? facts_() : TransportFacts{}; }
 
     FactsSource facts_;
-    PlaybackControl* object_ = nullptr;
+    ObjectSource object_;
     int checkedEntry_ = 0;
 };
 

@@ -248,6 +248,22 @@ TEST(PauseText, MinutesSecondsAndHundredths) {
     EXPECT_EQ(PauseText(600125), "一時停止…10'00.12");  // 12.5 hundredths round to even
 }
 
+TEST(FGraphFollower, FollowsTheObjectItsOwnerHasNow) {
+    C_FGraph first;
+    C_FGraph second;
+    C_FGraph* current = nullptr;
+    FGraphFollower follower([&] { return current; });
+    Transport transport([] { return TransportFacts{}; }, [&] { return follower.Current(); });
+    EXPECT_EQ(transport.Object(), nullptr);  // being replaced
+    current = &first;
+    transport.Object()->SetToMS(123);
+    EXPECT_EQ(first.ToMS(), 123);
+    current = &second;
+    transport.Object()->SetToMS(456);
+    EXPECT_EQ(second.ToMS(), 456);
+    EXPECT_EQ(first.ToMS(), 123);
+}
+
 // The timer against a real playback object on the headless output.
 class RealTransportTest : public ::testing::Test {
    protected:
