@@ -30,6 +30,16 @@ DrawInput Scene() {
     return in;
 }
 
+// A 365 × 45 pixel time line showing drawing.
+struct Painted {
+    explicit Painted(const Drawing& drawing) {
+        picture.SetTwipsPerPixel(kT);
+        picture.resize(kWidthPx, kHeightPx);
+        picture.SetDrawing(drawing);
+    }
+    TimeLinePicture picture;
+};
+
 QRgb PixelAt(TimeLinePicture& picture, int x, int y) {
     return picture.grab().toImage().pixel(x, y) & 0xFFFFFF;
 }
@@ -57,18 +67,14 @@ class TimeLinePictureTest : public QObject {
         QFETCH(int, x);
         QFETCH(int, y);
         QFETCH(uint, rgb);
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
-        picture.SetDrawing(DrawPicture(Scene()));
+        Painted painted(DrawPicture(Scene()));
+        TimeLinePicture& picture = painted.picture;
         QCOMPARE(PixelAt(picture, x, y), QRgb(rgb));
     }
 
     void labelsAreWrittenRightOfTheirTick() {
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
-        picture.SetDrawing(DrawPicture(Scene()));
+        Painted painted(DrawPicture(Scene()));
+        TimeLinePicture& picture = painted.picture;
         const QImage image = picture.grab().toImage();
         int teal = 0;
         for (int x = 103; x < 140; ++x)
@@ -78,22 +84,17 @@ class TimeLinePictureTest : public QObject {
     }
 
     void highlightPaintedAgainDoesNotBrightenFurther() {
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
         Drawing drawing = DrawPicture(Scene());
         DrawSelection(drawing, drawing.HandleX, kWidthPx * kT, kHeightPx * kT);
-        picture.SetDrawing(drawing);
-        QCOMPARE(PixelAt(picture, 170, kLineRow), QRgb(0x606060));
+        Painted painted(drawing);
+        QCOMPARE(PixelAt(painted.picture, 170, kLineRow), QRgb(0x606060));
     }
 
     void pastTheEndOfTheAudioIsTheButtonShadow() {
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
         DrawInput in = Scene();
         in.Scale.ViewOffset = 990000;  // the end of the audio at pixel 100
-        picture.SetDrawing(DrawPicture(in));
+        Painted painted(DrawPicture(in));
+        TimeLinePicture& picture = painted.picture;
         const QRgb shadow = picture.palette().color(QPalette::Dark).rgb() & 0xFFFFFF;
         QVERIFY(shadow != 0);
         QCOMPARE(PixelAt(picture, 99, kLineRow), QRgb(0x000000));
@@ -102,10 +103,8 @@ class TimeLinePictureTest : public QObject {
     }
 
     void playCursorIsDrawnOverThePictureWhileShown() {
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
-        picture.SetDrawing(DrawPicture(Scene()));
+        Painted painted(DrawPicture(Scene()));
+        TimeLinePicture& picture = painted.picture;
         picture.SetCursorX(4507.5f);                          // pixel 300, over the blue mark
         QCOMPARE(PixelAt(picture, 300, 20), QRgb(0x0000FF));  // hidden until shown
         picture.SetCursorVisible(true);
@@ -117,13 +116,10 @@ class TimeLinePictureTest : public QObject {
     }
 
     void anEmptyDrawingIsABlackPicture() {
-        TimeLinePicture picture;
-        picture.SetTwipsPerPixel(kT);
-        picture.resize(kWidthPx, kHeightPx);
         DrawInput in = Scene();
         in.AudioLength = 0;
-        picture.SetDrawing(DrawPicture(in));
-        const QImage image = picture.grab().toImage();
+        Painted painted(DrawPicture(in));
+        const QImage image = painted.picture.grab().toImage();
         for (int x = 0; x < kWidthPx; x += 7) QCOMPARE(image.pixel(x, kLineRow) & 0xFFFFFF, QRgb(0));
     }
 };
