@@ -49,6 +49,14 @@ long MaxRssKb() {
     return usage.ru_maxrss;
 }
 
+// User and system CPU seconds of this process or of its waited-for children.
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 template <class Body>
 double Seconds(Body&& body) {
     const auto start = std::chrono::steady_clock::now();
@@ -74,18 +82,25 @@ int main() {
     // dirty pages pending (sync), so that write-back of the previous copy and
     // the load of a shared machine fall on both alike. The ratio of each round
     // pairs two measurements taken seconds apart.
-    std::vector<double> cpRates, copyRates, ratios;
+    // CPU time per megabyte is given too: on a loaded machine it says more
+    // than wall time about the work each copy does.
+    std::vector<double> cpRates, copyRates, ratios, cpuRatios;
+    double cpCpu = 0, copyCpu = 0;
     std::int64_t copied = 0;
     const auto timeCp = [&] {
         std::system("sync");
-        cpRates.push_back(kSourceSize / Seconds([] { std::system(("cp " + kSource + " " + kCopyTarget).c_str()); }) /
-                          1e6);
+        const double cpu = CpuSeconds(RUSAGE_CHILDREN);
+        const double seconds = Seconds([] { std::system(("cp " + kSource + " " + kCopyTarget).c_str()); });
+        cpCpu = CpuSeconds(RUSAGE_CHILDREN) - cpu;
+        cpRates.push_back(kSourceSize / seconds / 1e6);
     };
     const auto timeCopyFrames = [&] {
         std::system("sync");
+        const double cpu = CpuSeconds(RUSAGE_SELF);
         const double seconds = Seconds([&] {
             copied = kalvor::CopyFrames(kSource, kFramesTarget, 5'000'000, 5'000'000 + kRange - 1, 1, 1).BytesAppended;
         });
+        copyCpu = CpuSeconds(RUSAGE_SELF) - cpu;
         copyRates.push_back(static_cast<double>(copied) / seconds / 1e6);
     };
     for (int round = -1; round < kRounds; ++round) {  // round -1 only warms up
@@ -100,11 +115,17 @@ int main() {
             continue;
         }
         ratios.push_back(copyRates.back() / cpRates.back());
-        std::printf("round %d: cp %.0f MB/s, CopyFrames %.0f MB/s (%lld bytes), ratio %.2f\n", round + 1,
-                    cpRates.back(), copyRates.back(), static_cast<long long>(copied), ratios.back());
+        cpuRatios.push_back((cpCpu / kSourceSize) / (copyCpu / static_cast<double>(copied)));
+        std::printf(
+            "round %d: cp %.0f MB/s, CopyFrames %.0f MB/s (%lld bytes), ratio %.2f; CPU ms/100 MB cp %.0f, "
+            "CopyFrames %.0f\n",
+            round + 1, cpRates.back(), copyRates.back(), static_cast<long long>(copied), ratios.back(),
+            cpCpu * 1e11 / kSourceSize, copyCpu * 1e11 / static_cast<double>(copied));
     }
-    std::printf("median: cp %.0f MB/s, CopyFrames %.0f MB/s, ratio of the medians %.2f, median ratio %.2f\n",
-                Median(cpRates), Median(copyRates), Median(copyRates) / Median(cpRates), Median(ratios));
+    std::printf(
+        "median: cp %.0f MB/s, CopyFrames %.0f MB/s, ratio of the medians %.2f, median ratio %.2f, "
+        "median CPU-time ratio %.2f\n",
+        Median(cpRates), Median(copyRates), Median(copyRates) / Median(cpRates), Median(ratios), Median(cpuRatios));
     std::printf("max resident set: %ld kB before the copies, %ld kB after\n", rssBefore, MaxRssKb());
     std::remove(kSource.c_str());
     std::remove(kCopyTarget.c_str());
