@@ -2,7 +2,7 @@
 # Renders the main window on a virtual X screen with a file open (the bundled
 # sample unless one is given) and writes a PNG of it (default:
 # build/screenshot-main.png). The run keeps its settings, lock and working
-# files in a temporary home, so it neither sees nor changes the user's.
+# files in a temporary folder, so it neither sees nor changes the user's.
 #   tools/screenshot.sh [audio file] [output png]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +14,7 @@ if [ ! -x "$build/kalvor" ]; then
   BUILD_DIR="$build" bash "$top/tools/build.sh" >/dev/null
 fi
 
+rm -f "$out"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/program" "$home/runtime" && chmod 700 "$home/runtime"
@@ -21,7 +22,7 @@ cp "$build/kalvor" "$home/program/"
 # A settings file beside the program keeps the settings in the temporary home.
 printf '[conf]\n' > "$home/program/kalvor.ini"
 
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime KALVOR_AUDIO_OUTPUT=${KALVOR_AUDIO_OUTPUT:-fake} \
+XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runtime KALVOR_AUDIO_OUTPUT=${KALVOR_AUDIO_OUTPUT:-fake} \
   xvfb-run -a -s "-screen 0 1024x480x24" bash -c '
     "$1" "$2" &
     app=$!
@@ -29,8 +30,10 @@ HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime KALVOR_AUD
       sleep 0.2
       import -window "kalvor - KalvorProject" "$3" 2>/dev/null && break
     done
-    sleep 1
-    import -window "kalvor - KalvorProject" "$3"
-    kill "$app"
+    # Time for the media service to load its plugins and open the file.
+    sleep 3
+    import -window "kalvor - KalvorProject" "$3" || true
+    kill "$app" 2>/dev/null || true
   ' _ "$home/program/kalvor" "$file" "$out"
+[ -s "$out" ] || { echo "no picture of the window was taken" >&2; exit 1; }
 echo "$out"

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QtTest>
 
 #include <filesystem>
@@ -81,6 +83,18 @@ inline std::string MessageText(FrmMain& window) {
 
 inline QAction* Command(FrmMain& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
+}
+
+// Drops local files on target as a file manager does: the drag enters, then drops.
+inline void DropFiles(QWidget* target, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
 }
 
 inline std::uintmax_t SizeOf(const std::string& path) {
