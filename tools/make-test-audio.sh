@@ -16,7 +16,7 @@
 #   <name>_tags.<ext>  each MPEG file above with a 2 048-byte ID3v2 tag in front and a
 #                   128-byte ID3v1 "TAG" block at the end
 set -euo pipefail
-out=${1:?usage: make-test-audio.sh OUTDIR}
+out=$(realpath -m "${1:?usage: make-test-audio.sh OUTDIR}")
 here=$(cd "$(dirname "$0")" && pwd)
 stamp="$out/.made-by-$(sha1sum "$here/make-test-audio.sh" | cut -c1-12)"
 [ -f "$stamp" ] && exit 0
