@@ -48,13 +48,9 @@ std::unique_ptr<FrmMain> ActiveWindow(WindowRun& run, const std::string& song) {
 
 class FrmMainEditTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TempDir> home_;
 
    private slots:
-    void initTestCase() {
-        home_ = std::make_unique<TempDir>();
-        UseTemporaryHome(*home_);
-    }
+    void initTestCase() { UseTemporaryHome(); }
 
     void command_data() {
         QTest::addColumn<QString>("item");

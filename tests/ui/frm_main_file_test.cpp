@@ -9,15 +9,26 @@
 using namespace kalvor;
 using namespace kalvor::test;
 
+namespace {
+
+// Makes a companion program that writes its argument to a file, configures it
+// as "RegApp" of the run, and returns that file's path.
+std::string UseRecordingCompanion(WindowRun& run) {
+    const std::string received = run.songs.file("received.txt");
+    const std::string companion = run.songs.file("companion.sh");
+    WriteText(companion, "#!/bin/sh\nprintf '%s' \"$1\" > '" + received + "'\n");
+    std::filesystem::permissions(companion, std::filesystem::perms::owner_all);
+    run.SetProfile("[conf]\nRegApp=" + companion + "\n");
+    return received;
+}
+
+}  // namespace
+
 class FrmMainFileTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TempDir> home_;
 
    private slots:
-    void initTestCase() {
-        home_ = std::make_unique<TempDir>();
-        UseTemporaryHome(*home_);
-    }
+    void initTestCase() { UseTemporaryHome(); }
 
     void openAsksForAnMpegFile_data() {
         QTest::addColumn<QString>("answer");
@@ -158,11 +169,7 @@ class FrmMainFileTest : public QObject {
 
     void registerHandsTheCurrentVersionToTheCompanion() {
         WindowRun run;
-        const std::string received = run.songs.file("received.txt");
-        const std::string companion = run.songs.file("companion.sh");
-        WriteText(companion, "#!/bin/sh\nprintf '%s' \"$1\" > '" + received + "'\n");
-        std::filesystem::permissions(companion, std::filesystem::perms::owner_all);
-        run.SetProfile("[conf]\nRegApp=" + companion + "\n");
+        const std::string received = UseRecordingCompanion(run);
         const std::string song = run.Song("cbr128.mp3", "take 1.mp3");
         auto window = run.Start(song);
         QVERIFY(window->MenuReg()->isVisible());
@@ -179,11 +186,7 @@ class FrmMainFileTest : public QObject {
 
     void registerWithoutADocumentDoesNothing() {
         WindowRun run;
-        const std::string received = run.songs.file("received.txt");
-        const std::string companion = run.songs.file("companion.sh");
-        WriteText(companion, "#!/bin/sh\nprintf '%s' \"$1\" > '" + received + "'\n");
-        std::filesystem::permissions(companion, std::filesystem::perms::owner_all);
-        run.SetProfile("[conf]\nRegApp=" + companion + "\n");
+        const std::string received = UseRecordingCompanion(run);
         // A file of an earlier run is no version of this document.
         WriteText(run.InProgram("new.mpg"), "old");
         auto window = run.Start();

@@ -27,9 +27,10 @@
 
 namespace kalvor::test {
 
-// Points the user's folders into home and keeps playback silent. Call once in
-// initTestCase, before any window starts.
-inline void UseTemporaryHome(const TempDir& home) {
+// Points the user's folders into a temporary home of this test program and
+// keeps playback silent. Call once in initTestCase, before any window starts.
+inline void UseTemporaryHome() {
+    static const TempDir home;
     const QString root = QString::fromStdString(home.path().string());
     QDir().mkpath(root + "/config");
     QDir().mkpath(root + "/data");

@@ -35,13 +35,9 @@ QStringList Items(const QMenu* menu) {
 
 class FrmMainStartTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TempDir> home_;
 
    private slots:
-    void initTestCase() {
-        home_ = std::make_unique<TempDir>();
-        UseTemporaryHome(*home_);
-    }
+    void initTestCase() { UseTemporaryHome(); }
 
     void commandLine_data() {
         QTest::addColumn<QString>("given");
