@@ -33,6 +33,7 @@ class InputGuard;
 class PictureBox;
 class ScrollSlider;
 class TextPanel;
+class TimeLinePicture;
 
 // The play menu's entries, in order (entry k is play mode k).
 inline constexpr int kPlayModes = 7;
@@ -94,7 +95,7 @@ class FrmMain : public QMainWindow, private DocumentSink {
 
     // ---- Controls, named as the design names them ----
     PictureBox* PictureAll() { return pictureAll_; }
-    PictureBox* PictureSec() { return pictureSec_; }
+    TimeLinePicture* PictureSec() { return pictureSec_; }
     HandlePicture* PictureMark(int index) { return pictureMark_[index == 0 ? 0 : 1]; }
     ScrollSlider* SliderScroll() { return sliderScroll_; }
     PictureBox* PictureTool() { return pictureTool_; }
@@ -176,7 +177,7 @@ class FrmMain : public QMainWindow, private DocumentSink {
 
     QWidget* client_ = nullptr;
     PictureBox* pictureAll_ = nullptr;
-    PictureBox* pictureSec_ = nullptr;
+    TimeLinePicture* pictureSec_ = nullptr;
     std::array<HandlePicture*, 2> pictureMark_{};
     ScrollSlider* sliderScroll_ = nullptr;
     PictureBox* pictureTool_ = nullptr;

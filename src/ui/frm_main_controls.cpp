@@ -6,6 +6,7 @@
 #include "ui/frm_main.h"
 #include "ui/frm_main_layout.h"
 #include "ui/frm_main_rules.h"
+#include "ui/time_line_picture.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_handle_picture.h"
 #include "ui/widget_picture_box.h"
@@ -35,8 +36,7 @@ void FrmMain::CreateControls() {
 
     pictureAll_ = new PictureBox(client_);
     pictureAll_->setObjectName("PictureAll");
-    // The time line's stand-in: a black surface that takes dropped files.
-    pictureSec_ = new PictureBox(pictureAll_);
+    pictureSec_ = new TimeLinePicture(pictureAll_);
     pictureSec_->setObjectName("PictureSec");
     pictureSec_->SetBackColor(Qt::black);
     pictureSec_->SetAcceptFiles(true);
@@ -92,7 +92,9 @@ void FrmMain::SetUpControls() {
         panel->setFont(face);
     }
     pictureTool_->SetBackColor(palette().color(QPalette::Window));
-    for (PictureBox* picture : {pictureAll_, pictureSec_, pictureTool_}) picture->SetTwipsPerPixel(t_);
+    for (PictureBox* picture : {pictureAll_, static_cast<PictureBox*>(pictureSec_), pictureTool_}) {
+        picture->SetTwipsPerPixel(t_);
+    }
     for (HandlePicture* mark : pictureMark_) mark->SetTwipsPerPixel(t_);
 
     Place(pictureMark_[0], design::kPictureMark0, t_);

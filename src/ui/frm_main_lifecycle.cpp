@@ -13,6 +13,7 @@
 #include "ui/frm_main.h"
 #include "ui/frm_main_rules.h"
 #include "ui/input_guard.h"
+#include "ui/time_line_picture.h"
 #include "ui/widget_picture_box.h"
 #include "view/time_line_layout.h"
 

@@ -12,6 +12,7 @@
 
 #include "services/fault_trap.h"
 #include "ui/frm_main.h"
+#include "ui/time_line_picture.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_handle_picture.h"
 #include "ui/widget_picture_box.h"

@@ -202,6 +202,7 @@ class FrmMainEditTest : public QObject {
         bool ranInside = false;
         bool blocked = false;
         std::string refusal;
+        bool closed = true;
         QTimer::singleShot(0, window.get(), [&] {
             ranInside = window->Doc().Running();
             blocked = window->InputBlocked();
@@ -217,6 +218,8 @@ class FrmMainEditTest : public QObject {
             Command(*window, "MenuUndo")->trigger();
             refusal = MessageText(*window);
             window->DispMes(before);
+            // Closing now would delete the working files under the edit.
+            closed = window->close();
         });
         // The window keeps painting its progress while the edit runs.
         QStringList shown;
@@ -234,6 +237,8 @@ class FrmMainEditTest : public QObject {
         QVERIFY(blocked);
         QVERIFY2(shown.contains(QString::fromUtf8(msg::kDeleting)), qPrintable(shown.join(", ")));
         QCOMPARE(refusal, std::string(msg::kBusy));
+        QVERIFY(!closed);
+        QVERIFY(window->isVisible());
         QCOMPARE(MessageText(*window), std::string(msg::kDone));
         QVERIFY(!window->InputBlocked());
         QCOMPARE(window->Doc().OrgFile(), orgFile);

@@ -21,6 +21,7 @@
 #include "support/test_support.h"
 #include "support/text_file.h"
 #include "ui/frm_main.h"
+#include "ui/time_line_picture.h"
 #include "ui/widget_handle_picture.h"
 #include "ui/widget_picture_box.h"
 #include "ui/widget_text_panel.h"
