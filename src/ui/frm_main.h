@@ -10,15 +10,23 @@
 // user input (InputGuard) but keeps painting.
 //
 // Where the time line's view model and the transport plug in is gathered in
-// frm_main_view.cpp; the list window plugs in at OpenListWindow.
+// frm_main_view.cpp; the list window (FrmList) reaches the window through
+// ListWindowHost (frm_main_list.cpp).
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <string>
 
 #include "document/document.h"
 #include "document/document_sink.h"
+#include "playback/playback_control.h"
+#include "playback/transport.h"
+#include "ui/frm_list.h"
 #include "ui/graph_player.h"
+#include "ui/list_window_host.h"
+#include "view/time_line_source.h"
+#include "view/time_line_view.h"
 
 class QAction;
 class QMenu;
@@ -41,7 +49,7 @@ inline constexpr int kPlayModes = 7;
 inline constexpr int kListModeBuild = 0;
 inline constexpr int kListModeSplit = 1;
 
-class FrmMain : public QMainWindow, private DocumentSink {
+class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink {
     Q_OBJECT
    public:
     explicit FrmMain(QWidget* parent = nullptr);
@@ -70,28 +78,40 @@ class FrmMain : public QMainWindow, private DocumentSink {
     int TwipsPerPixelValue() const { return t_; }
 
     // Shows text in the message panel, repainting only when it changed.
-    void DispMes(const std::string& text);
+    void DispMes(const std::string& text) override;
     // Recomputes the selection's times and shows them with the length in the
     // information panel.
     void DispInfo();
     // Repaints the time line.
-    void DrawPicture();
+    void DrawPicture() override;
     // While the list window is open the commands that change the document and
     // the file menu are unavailable.
-    void SetEditMenusEnabled(bool enabled);
+    void SetEditMenusEnabled(bool enabled) override;
 
     // True while user input is kept away from the windows.
     bool InputBlocked() const;
     // Keeps user input away from every window until the matching release (the
     // calls nest); the windows keep painting.
-    void HoldInput();
-    void ReleaseInput();
+    void HoldInput() override;
+    void ReleaseInput() override;
 
     // Plays the selection in play mode 0..6.
-    void PlaySelected(int mode);
+    void PlaySelected(int mode) override;
     // A key released in this window or handed on by the list window; true when
     // it was used (then it goes no further).
-    bool OnKeyReleased(int key);
+    bool OnKeyReleased(int key) override;
+
+    // ---- ListWindowHost (frm_main_list.cpp) ----
+    QWidget* OwnerWindow() override { return this; }
+    std::int32_t SelStartMs() const override;
+    std::int32_t SelEndMs() const override;
+    std::int32_t DurationMs() const override;
+    std::string FileExt() const override;
+    ListDocument DocumentForList() const override;
+    void DispSelected(std::int32_t pIn, std::int32_t pOut) override;
+    void SetListRows(const ListRows* rows) override;
+    // The open list window, or null.
+    FrmList* ListWindow() { return list_; }
 
     // ---- Controls, named as the design names them ----
     PictureBox* PictureAll() { return pictureAll_; }
@@ -161,6 +181,7 @@ class FrmMain : public QMainWindow, private DocumentSink {
 
     // The time line and the transport (frm_main_view.cpp)
     void ConnectViewAndTransport();
+    void ConnectHandles();
     void PlayMenuChosen(int k);
     void OnViewWidthChanged(int viewWidthPx);
     void OnDocumentReset();
@@ -168,6 +189,10 @@ class FrmMain : public QMainWindow, private DocumentSink {
     void OnPictureSecMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, double x, double y);
     void OnFilesDropped(const QStringList& paths);
     void OnTimerTick();
+    // Shows what the view model and the transport asked for.
+    void Apply(const ViewAction& action);
+    void Show(const TransportShow& show);
+    TransportFacts Facts() const;
 
     int t_ = 15;
     std::unique_ptr<Document> document_;
@@ -197,6 +222,14 @@ class FrmMain : public QMainWindow, private DocumentSink {
     QAction* menuPaste_ = nullptr;
     QAction* menuUndo_ = nullptr;
     QAction* menuPasteEx_ = nullptr;
+
+    // The time line's view model over the document (made once the screen's
+    // twips per pixel is known) and the transport over the current playback object.
+    std::unique_ptr<DocumentTimeLine> timeLine_;
+    std::unique_ptr<TimeLineView> view_;
+    FGraphFollower graphs_{[this] { return player_.Graph(); }};
+    Transport transport_{[this] { return Facts(); }, [this] { return graphs_.Current(); }};
+    QPointer<FrmList> list_;
 };
 
 }  // namespace kalvor

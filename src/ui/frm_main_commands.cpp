@@ -6,6 +6,7 @@
 #include "services/basic.h"
 #include "services/fault_trap.h"
 #include "services/qt/qt_services.h"
+#include "ui/frm_list.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_rules.h"
 
@@ -101,9 +102,8 @@ void FrmMain::MenuDispMixClick() {
     OpenVolumeMixer();
 }
 
-void FrmMain::OpenListWindow(int /*mode*/) {
-    // The list window attaches here: when it is not open yet, it opens modeless,
-    // owned by this window, in the given mode.
+void FrmMain::OpenListWindow(int mode) {
+    ShowListWindow(*this, list_, static_cast<ListMode>(mode));
 }
 
 // ---- "情報(&I)" ----

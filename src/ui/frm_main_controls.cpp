@@ -138,6 +138,10 @@ void FrmMain::DispMes(const std::string& text) {
 }
 
 void FrmMain::DispInfo() {
+    if (view_) {
+        Apply(view_->DispInfo());
+        return;
+    }
     TrappedRun([&] {
         std::array<std::string, 4> texts = InfoValueTexts(0, 0, 0, 0);
         if (document_) {

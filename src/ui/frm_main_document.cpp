@@ -8,11 +8,6 @@
 #include "ui/widget_scroll_slider.h"
 
 namespace kalvor {
-namespace {
-// The transport buttons that show a state: pause and play.
-constexpr int kPauseButton = 1;
-constexpr int kPlayButton = 2;
-}  // namespace
 
 void FrmMain::Message(const std::string& text) {
     DispMes(text);
@@ -29,10 +24,9 @@ void FrmMain::Busy(bool on) {
 }
 
 void FrmMain::DocumentReset() {
+    // The view model and the transport show the reset state: the message panel
+    // empty, the play buttons idle, the slider at 0, zero times, an empty picture.
     DispMes("");
-    playButtons_->SetButtonState(kPlayButton, kButtonNormal);
-    playButtons_->SetButtonState(kPauseButton, kButtonNormal);
-    sliderScroll_->SetValue(0);
     OnDocumentReset();
     DispInfo();
     DrawPicture();
@@ -45,6 +39,10 @@ void FrmMain::DocumentLoaded(LoadReason reason) {
 }
 
 void FrmMain::SelectionChanged() {
+    if (view_) {
+        Apply(view_->SelectionChanged());
+        return;
+    }
     DispInfo();
     DrawPicture();
 }

@@ -10,6 +10,7 @@
 #include "services/basic.h"
 #include "services/fault_trap.h"
 #include "services/qt/qt_services.h"
+#include "ui/frm_list.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_rules.h"
 #include "ui/input_guard.h"
@@ -48,6 +49,8 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     TrappedRun([&] { UseProgramFolder(programFolder); });
     DocumentSink* sink = this;
     document_ = std::make_unique<Document>(AppFolder(), sink, &player_);
+    timeLine_ = std::make_unique<DocumentTimeLine>(*document_);
+    view_ = std::make_unique<TimeLineView>(*timeLine_, t_);
     TrappedRun([] { ChooseSettingsStore(); });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
@@ -92,6 +95,7 @@ void FrmMain::ApplyFonts() {
 void FrmMain::End() {
     if (ended_ || !document_) return;
     ended_ = true;
+    if (list_) list_->close();
     guard_->Hold();
     timerMci_->stop();
     TrappedRun([&] { player_.DropGraph(); });
@@ -110,7 +114,7 @@ void FrmMain::End() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Closing now would delete the working files under the running command.
-    if (document_ && document_->Running()) {
+    if ((document_ && document_->Running()) || (list_ && list_->OutputRunning())) {
         event->ignore();
         return;
     }
