@@ -37,7 +37,7 @@ void Prepare(FrmMain& window, int setup) {
 
 std::unique_ptr<FrmMain> ActiveWindow(WindowRun& run, const std::string& song) {
     auto window = run.Start(song);
-    if (!window) return nullptr;
+    if (!window || !SettleFirstTick(*window)) return nullptr;
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) return nullptr;
     window->PictureSec()->setFocus();
@@ -121,6 +121,7 @@ class FrmMainEditTest : public QObject {
     void pasteFromFileTakesTheChosenFile() {
         WindowRun run;
         auto window = run.Start(run.Song("cbr128.mp3"));
+        QVERIFY(SettleFirstTick(*window));
         DialogAnswers answers;
         const std::int32_t before = window->Doc().AudioLength();
         window->Doc().Sel.SelectRange(80000, 80000);
@@ -160,6 +161,7 @@ class FrmMainEditTest : public QObject {
         WindowRun run;
         const std::string song = run.Song("cbr128.mp3");
         auto window = run.Start(song);
+        QVERIFY(SettleFirstTick(*window));
         DialogAnswers answers;
         window->Doc().Sel.SelectRange(50000, 150000);
         answers.AnswerFileDialog(run.songs.file("piece"));
@@ -179,6 +181,7 @@ class FrmMainEditTest : public QObject {
         const std::string song = run.Song("cbr128.mp3");
         const std::uintmax_t size = SizeOf(song);
         auto window = run.Start(song);
+        QVERIFY(SettleFirstTick(*window));
         DialogAnswers answers;
         Command(*window, "MenuWriteToFile")->trigger();
         QCOMPARE(MessageText(*window), std::string(msg::kNotSelected));

@@ -83,6 +83,12 @@ inline std::string MessageText(FrmMain& window) {
     return window.PictureMes()->Text(0).toStdString();
 }
 
+// The first position tick after a file loads shows the stopped state; waiting
+// for it keeps that text from replacing the message of a command run next.
+inline bool SettleFirstTick(FrmMain& window) {
+    return QTest::qWaitFor([&] { return MessageText(window) == "再生停止"; }, 2000);
+}
+
 inline QAction* Command(FrmMain& window, const char* name) {
     return window.findChild<QAction*>(QString::fromUtf8(name));
 }
