@@ -37,3 +37,11 @@ XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runt
   ' _ "$home/program/kalvor" "$file" "$out"
 [ -s "$out" ] || { echo "no picture of the window was taken" >&2; exit 1; }
 echo "$out"
+
+# The same file with a selection dragged on the time line, when the test program is built.
+shot=$(dirname "$out")/screenshot-selection.png
+if [ -x "$build/tests/ui_frm_main_picture_test" ]; then
+  rm -f "$shot"
+  (cd "$build" && QT_QPA_PLATFORM=offscreen KALVOR_SELECTION_SONG="$file" KALVOR_SELECTION_SHOT="$shot" \
+    "$build/tests/ui_frm_main_picture_test" >/dev/null) && echo "$shot"
+fi
