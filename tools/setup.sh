@@ -15,7 +15,7 @@ packages=(
   # test audio and independent checkers
   lame twolame ffmpeg mp3val mpg123
   # window screenshots
-  xvfb xauth imagemagick
+  xvfb xauth
 )
 
 missing=()
