@@ -12,12 +12,15 @@
 #include "mpeg/FCTs.h"
 #include "services/basic.h"
 #include "support/audio_checkers.h"
+#include "support/file_pieces.h"
 #include "support/test_support.h"
 
 namespace kalvor {
 namespace {
 
 using test::Bytes;
+using test::Concatenation;
+using test::Span;
 
 ListDocument DocumentOf(const std::string& path) {
     ListDocument doc;
@@ -33,25 +36,8 @@ ListRows SplitAt(const std::vector<std::int32_t>& ms, std::int32_t durationMs) {
     return rows;
 }
 
-Bytes Concatenation(const std::vector<std::string>& files) {
-    Bytes all;
-    for (const auto& f : files) {
-        const Bytes b = test::ReadFile(f);
-        all.insert(all.end(), b.begin(), b.end());
-    }
-    return all;
-}
-
 // The document's audio bytes, FirstFramePos..AudioEndPos.
-Bytes AudioBytes(const ListDocument& doc) {
-    return test::ReadRange(doc.CurFile, static_cast<std::size_t>(doc.Info.FirstFramePos - 1),
-                           static_cast<std::size_t>(doc.Info.AudioEndPos - doc.Info.FirstFramePos + 1));
-}
-
-// Bytes from..to (1-based, inclusive) of a file.
-Bytes Span(const std::string& path, std::int32_t from, std::int32_t to) {
-    return test::ReadRange(path, static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1));
-}
+Bytes AudioBytes(const ListDocument& doc) { return test::Span(doc.CurFile, doc.Info.FirstFramePos, doc.Info.AudioEndPos); }
 
 // The LAME header's end padding (12 bits) in the "Info"/"Xing" frame of an
 // MPEG-1 stereo file: the header sits 36 bytes in, the LAME extension 120 after it.
