@@ -1,6 +1,7 @@
 #include "mpeg/frame_copy.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "mpeg/file_read.h"
@@ -8,9 +9,12 @@
 #include "services/arith.h"
 #include "services/event_pump.h"
 #include "services/fault_trap.h"
+#include "services/file_range_copy.h"
 
 namespace kalvor {
 namespace {
+
+static_assert(FileRangeAppender::BufferBytes == CopyChunk);
 
 // Scans [pos, pos + w) for the sync that best resembles the reference, reading
 // at most one chunk at a time (the window is normally a few kilobytes, but a
@@ -51,8 +55,26 @@ std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo&
     return Wrap32(BestHeaderIn(source, at, w, info, none));
 }
 
+CopyFault CopyFaultOf(RangeCopyFault fault) {
+    switch (fault) {
+        case RangeCopyFault::None: return CopyFault::None;
+        case RangeCopyFault::SourceUnreadable: return CopyFault::SourceUnreadable;
+        case RangeCopyFault::SourceEnded: return CopyFault::SourceEnded;
+        case RangeCopyFault::DestinationUnwritable: return CopyFault::DestinationUnwritable;
+    }
+    return CopyFault::Unexpected;
+}
+
+// Doubles a step that went quickly, halves one that kept the windows waiting.
+std::int64_t NextStep(std::int64_t step, std::chrono::steady_clock::duration took) {
+    constexpr auto kQuick = std::chrono::milliseconds(8), kSlow = std::chrono::milliseconds(60);
+    if (took < kQuick) return std::min<std::int64_t>(2 * step, CopyStep);
+    if (took > kSlow) return std::max<std::int64_t>(step / 2, CopyChunk);
+    return step;
+}
+
 CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32, std::int32_t to32,
-                    int snapFrom, int snapTo, CopyOutcome& outcome, std::FILE*& handle) {
+                    int snapFrom, int snapTo, CopyOutcome& outcome) {
     if (snapFrom == 1 || snapTo == 1) {
         StreamInfo info;
         outcome.Analysis = AnalyzeStreamWhy(source, info);
@@ -64,23 +86,24 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
     if (from32 < 1 || to32 < 1 || to32 - from32 <= 0) return CopyFault::EmptyRange;
     std::int64_t from = from32;
     const std::int64_t to = to32;
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(to - from + 1, CopyChunk)));
-    const PieceReader reader(source);
-    while (from <= to) {
+    // Both files stay open for the whole range; the source is not reopened per
+    // step, so it is read as one file even if it is renamed meanwhile.
+    FileRangeAppender appender(source, destination);
+    if (appender.OpenSource() != RangeCopyFault::None) return CopyFault::SourceUnreadable;
+    CopyFault fault = CopyFault::None;
+    std::int64_t step = CopyChunk;
+    while (from <= to && fault == CopyFault::None) {
         PumpEvents();
-        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(to - from + 1, CopyChunk));
-        // The source is opened per chunk so that it is never held open between events.
-        const std::int32_t got = reader.Read(buffer.data(), n, from - 1);
-        if (got < 0) return CopyFault::SourceUnreadable;
-        if (got > 0) {
-            handle = AppendTo(destination, handle, buffer.data(), got);
-            if (!handle) return CopyFault::DestinationUnwritable;
-            outcome.BytesAppended += got;
-        }
-        if (got < n) return CopyFault::SourceEnded;
+        const std::int64_t n = std::min<std::int64_t>(to - from + 1, step);
+        std::int64_t appended = 0;
+        const auto start = std::chrono::steady_clock::now();
+        fault = CopyFaultOf(appender.Append(from - 1, n, appended));
+        outcome.BytesAppended += appended;
         from += n;
+        step = NextStep(step, std::chrono::steady_clock::now() - start);
     }
-    return CopyFault::None;
+    if (!appender.Close() && fault == CopyFault::None) fault = CopyFault::DestinationUnwritable;
+    return fault;
 }
 
 }  // namespace
@@ -88,11 +111,8 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
                        int snapFrom, int snapTo) {
     CopyOutcome outcome;
-    std::FILE* handle = nullptr;
-    outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
-        return CopyRange(source, destination, from, to, snapFrom, snapTo, outcome, handle);
-    });
-    if (handle && std::fclose(handle) != 0 && outcome.Ok()) outcome.Fault = CopyFault::DestinationUnwritable;
+    outcome.Fault = Trapped(CopyFault::Unexpected,
+                            [&] { return CopyRange(source, destination, from, to, snapFrom, snapTo, outcome); });
     return outcome;
 }
 

@@ -12,8 +12,15 @@
 
 namespace kalvor {
 
-// The most read and written in one step, and all a copy ever holds in memory.
+// The most a copy reads and writes at once when its bytes pass through memory,
+// and all it ever holds there.
 inline constexpr std::int32_t CopyChunk = 102400;
+
+// The most a copy appends between two runs of the window's pending events. A
+// copy starts with steps of one chunk and doubles them while a step takes a few
+// milliseconds, up to this, so that a fast disk is not slowed by thousands of
+// small calls and a slow one still lets the windows answer several times a second.
+inline constexpr std::int32_t CopyStep = 80 * CopyChunk;
 
 // Why a copy wrote nothing or stopped early.
 enum class CopyFault {
@@ -37,8 +44,10 @@ struct CopyOutcome {
 // Appends bytes from..to of source to the end of destination (created when
 // missing, never truncated). snapFrom / snapTo = 1 move that end onto a frame
 // boundary first (see SnapToFrame), so that the range holds whole frames only.
-// Pending window events are processed before each chunk. A chunk that cannot be
-// read, or a write that fails, ends the copy: nothing stale is ever appended.
+// Pending window events are processed before each step (one chunk at first,
+// at most CopyStep bytes). Both
+// files stay open for the call. A read or a write that fails ends the copy:
+// nothing stale is ever appended.
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
                        int snapFrom, int snapTo);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "mpeg/FCT_mpeg.h"
@@ -46,37 +47,71 @@ TEST_F(Copy, ASingleByteIsNoRangeButTwoAre) {
     EXPECT_EQ(test::ReadFile(dst), Slice(data, 1000, 1001));
 }
 
-// Chunks of 102400 bytes, appended in order after what the destination held;
-// window events run before each chunk.
-TEST_F(Copy, AppendsInChunksAfterTheOldContents) {
-    const Bytes data = Pattern(250000);
+// Steps of one chunk at first and of at most CopyStep bytes, appended in order
+// after what the destination held; window events run before each step.
+TEST_F(Copy, AppendsInStepsAfterTheOldContents) {
+    const Bytes data = Pattern(2 * CopyStep + 50000);
     test::WriteFile(src, data);
     test::WriteFile(dst, {1, 2, 3});
     std::vector<std::uintmax_t> sizesSeen;
     SetEventPump([&] { sizesSeen.push_back(std::filesystem::file_size(dst)); });
-    const CopyOutcome outcome = CopyFrames(src, dst, 1, 250000, 0, 0);
+    const CopyOutcome outcome = CopyFrames(src, dst, 1, static_cast<std::int32_t>(data.size()), 0, 0);
     EXPECT_TRUE(outcome.Ok());
-    EXPECT_EQ(outcome.BytesAppended, 250000);
-    EXPECT_EQ(sizesSeen, (std::vector<std::uintmax_t>{3, 3 + 102400, 3 + 204800}));
+    EXPECT_EQ(outcome.BytesAppended, static_cast<std::int64_t>(data.size()));
+    ASSERT_GE(sizesSeen.size(), 3u);
+    EXPECT_EQ(sizesSeen[0], 3u);
+    EXPECT_EQ(sizesSeen[1], 3u + CopyChunk);
+    for (std::size_t i = 1; i < sizesSeen.size(); ++i) {
+        EXPECT_GT(sizesSeen[i], sizesSeen[i - 1]);
+        EXPECT_LE(sizesSeen[i] - sizesSeen[i - 1], static_cast<std::uintmax_t>(CopyStep));
+    }
     EXPECT_EQ(test::ReadFile(dst), (Bytes{1, 2, 3} + data));
 }
 
-// A chunk that cannot be read ends the copy; nothing stale is appended.
-TEST_F(Copy, StopsWhenTheSourceCannotBeRead) {
-    const Bytes data = Pattern(250000);
+// The source is read as the file it was when the copy began, even when it is
+// renamed or deleted meanwhile; one that shrinks ends the copy with the bytes
+// it still had, and nothing stale is appended.
+TEST_F(Copy, TheSourceStaysOpenForTheWholeRange) {
+    const Bytes data = Pattern(2 * CopyStep + 50000);
+    const auto size = static_cast<std::int32_t>(data.size());
     test::WriteFile(src, data);
-    int chunk = 0;
+    int step = 0;
     SetEventPump([&] {
-        if (++chunk == 2) std::filesystem::remove(src);
+        if (++step == 2) std::filesystem::remove(src);
     });
-    const CopyOutcome outcome = CopyFrames(src, dst, 1, 250000, 0, 0);
-    EXPECT_EQ(outcome.Fault, CopyFault::SourceUnreadable);
-    EXPECT_EQ(outcome.BytesAppended, 102400);
-    EXPECT_EQ(test::ReadFile(dst), Slice(data, 1, 102400));
+    EXPECT_TRUE(CopyFrames(src, dst, 1, size, 0, 0).Ok());
+    EXPECT_EQ(test::ReadFile(dst), data);
 
+    std::filesystem::remove(dst);
+    test::WriteFile(src, data);
+    step = 0;
+    SetEventPump([&] {
+        if (++step == 2) std::filesystem::resize_file(src, CopyChunk + 1000);
+    });
+    const CopyOutcome outcome = CopyFrames(src, dst, 1, size, 0, 0);
+    EXPECT_EQ(outcome.Fault, CopyFault::SourceEnded);
+    EXPECT_EQ(outcome.BytesAppended, CopyChunk + 1000);
+    EXPECT_EQ(test::ReadFile(dst), Slice(data, 1, CopyChunk + 1000));
+}
+
+TEST_F(Copy, AMissingOrSpecialSourceIsUnreadableAndCreatesNothing) {
     EXPECT_EQ(CopyFrames(dir.file("missing.mp3"), dir.file("none.mp3"), 1, 100, 0, 0).Fault,
               CopyFault::SourceUnreadable);
+    EXPECT_EQ(CopyFrames(dir.path().string(), dir.file("none.mp3"), 1, 100, 0, 0).Fault, CopyFault::SourceUnreadable);
+    // A pipe with no writer: refused at once, not waited on.
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(std::system(("mkfifo " + pipe).c_str()), 0);
+    EXPECT_EQ(CopyFrames(pipe, dir.file("none.mp3"), 1, 100, 0, 0).Fault, CopyFault::SourceUnreadable);
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.mp3")));
+}
+
+// A file appended to itself: the range read and the bytes written are the same
+// file's, as when a document pastes its own audio.
+TEST_F(Copy, AFileCanTakeARangeOfItself) {
+    const Bytes data = Pattern(300000);
+    test::WriteFile(src, data);
+    EXPECT_TRUE(CopyFrames(src, src, 1001, 201000, 0, 0).Ok());
+    EXPECT_EQ(test::ReadFile(src), data + Slice(data, 1001, 201000));
 }
 
 TEST_F(Copy, ARangePastTheEndOfTheSourceCopiesOnlyWhatIsThere) {
