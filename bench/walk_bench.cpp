@@ -10,7 +10,10 @@
 //   - FinishWrittenFile on the big file (the walk, the table of contents and
 //     the music CRC in one pass; the header is rewritten in the first round);
 //   - its parts: the walk alone, and the CRC-16 over the bytes in memory;
-// and prints FinishWrittenFile as a share of the CopyFrames time. The files
+//   - the copy with a FinishingWalk following it and finishing the copy, as the
+//     editor writes every file;
+// and prints FinishWrittenFile as a share of the CopyFrames time, and what
+// finishing while writing adds to the copy. The files
 // are deleted afterwards.  Run by hand: build/<dir>/bench/walk_bench [encoder.mp3]
 #include <algorithm>
 #include <chrono>
@@ -120,7 +123,7 @@ int main(int argc, char** argv) {
     // The rounds interleave the measurements, so that other work on the machine
     // weighs on all of them alike.
     constexpr int kRounds = 7;
-    std::vector<Timing> copyFramesMs, copyFileMs, finishMs, walkMs, crcMs;
+    std::vector<Timing> copyFramesMs, followedMs, copyFileMs, finishMs, walkMs, crcMs;
     int finished = 1;
     kalvor::FrameWalk walk;
     std::uint16_t crc = 0;
@@ -129,16 +132,24 @@ int main(int argc, char** argv) {
         copyFramesMs.push_back(
             Time([&] { kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0); }));
         fs::remove(copy);
+        followedMs.push_back(Time([&] {
+            kalvor::FinishingWalk finishing(copy);
+            kalvor::CopyFrames(big, copy, info.FirstFramePos, info.AudioEndPos, 0, 0);
+            finished &= finishing.Finish(false);
+        }));
+        fs::remove(copy);
         copyFileMs.push_back(Time([&] { fs::copy_file(big, copy); }));
         fs::remove(copy);
         finishMs.push_back(Time([&] { finished &= kalvor::FinishWrittenFile(big, false); }));
         walkMs.push_back(Time([&] { kalvor::WalkFrames(big, info.FirstFramePos - 1, info.RefHeader, walk); }));
         crcMs.push_back(Time([&] { crc = kalvor::Crc16(all.data(), all.size()); }));
     }
+    const Figures followed = Summary(followedMs);
     const Figures copyFrames = Summary(copyFramesMs), copyFile = Summary(copyFileMs), finish = Summary(finishMs),
                   walkOnly = Summary(walkMs), crcOnly = Summary(crcMs);
 
     Print("CopyFrames, whole file (the edit's writer)", copyFrames);
+    Print("CopyFrames followed by a FinishingWalk, finished", followed);
     Print("std::filesystem::copy_file", copyFile);
     Print("FinishWrittenFile", finish);
     Print("  of which: WalkFrames alone", walkOnly);
@@ -147,6 +158,9 @@ int main(int argc, char** argv) {
     std::printf("FinishWrittenFile / CopyFrames: wall %.1f %% (median), %.1f %% (best); cpu %.1f %% (median)\n",
                 100.0 * finish.median / copyFrames.median, 100.0 * finish.best / copyFrames.best,
                 100.0 * finish.cpuMedian / copyFrames.cpuMedian);
+    std::printf("finishing while writing adds: wall %.1f %% (median), %.1f %% (best); cpu %.1f %% (median)\n",
+                100.0 * (followed.median / copyFrames.median - 1), 100.0 * (followed.best / copyFrames.best - 1),
+                100.0 * (followed.cpuMedian / copyFrames.cpuMedian - 1));
     std::printf("FinishWrittenFile / copy_file:  wall %.1f %% (median); cpu %.1f %% (median)\n",
                 100.0 * finish.median / copyFile.median, 100.0 * finish.cpuMedian / copyFile.cpuMedian);
     fs::remove_all(dir);

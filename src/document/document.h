@@ -136,8 +136,8 @@ class Document {
     int SaveCopy(const std::string& path);
     int DeleteOrCut(bool cut);
     int CopyToClip(const Selection& sel, std::int32_t to, int snapTo);
-    int BuildVersion(const EditPlan& plan, bool& endOfAudioCut);
-    int CommitVersion(const BlockList& before, const Selection& sel, bool endOfAudioCut);
+    int BuildVersion(const EditPlan& plan);
+    int CommitVersion(const BlockList& before, const Selection& sel);
     void RollBack(const BlockList& before, const Selection& sel);
     int WriteSelection(const std::string& name);
     bool EndOfAudioCutAt(std::int32_t to) const;

@@ -97,15 +97,14 @@ int Document::DeleteOrCut(bool cut) {
         const BlockList before = blocks_;
         blocks_.SaveBlocks();
         blocks_.ShiftBlocks(ShiftMode::Removed, sel);
-        bool endOfAudioCut = false;
-        if (BuildVersion({sel, {}, {}}, endOfAudioCut) != 1) {
+        if (BuildVersion({sel, {}, {}}) != 1) {
             RollBack(before, sel);
             return 0;
         }
         Sel.SelEnd = sel.SelStart;
         Sel.SelLength = 1;
         blocks_.AddBlock(sel.SelStart, 0);
-        return CommitVersion(before, sel, endOfAudioCut);
+        return CommitVersion(before, sel);
     });
 }
 
@@ -113,6 +112,7 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
     // The clip is built in WorkFile (free between edits), so a failed copy keeps
     // the old clipboard.
     RemoveFile(files_.WorkFile);
+    FinishingWalk finishing(files_.WorkFile);
     const CopyOutcome outcome = CopyFrames(curFile_, files_.WorkFile, sel.SelStart, to, 1, snapTo);
     if (CopyFailed(outcome)) {
         RemoveFile(files_.WorkFile);
@@ -126,12 +126,12 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
             return 0;
         }
     } else {
+        finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to));
         if (RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
             RemoveFile(files_.WorkFile);
             Say(msg::kWriteFailed);
             return 0;
         }
-        FinishWrittenFile(files_.ClipFile, snapTo == 1 && EndOfAudioCutAt(to));
     }
     blocks_.CollectClipBlocks(sel);
     return 1;
@@ -168,8 +168,7 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
         blocks_.SaveBlocks();
         Say(msg::kPasting);
         if (sel.SelLength != 0) blocks_.ShiftBlocks(ShiftMode::Removed, sel);
-        bool endOfAudioCut = false;
-        if (BuildVersion(plan, endOfAudioCut) != 1) {
+        if (BuildVersion(plan) != 1) {
             RollBack(before, sel);
             return 0;
         }
@@ -181,7 +180,7 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
         blocks_.ShiftBlocks(ShiftMode::Inserted, Sel);
         blocks_.AddBlock(Sel.SelStart, Sel.SelEnd);
         if (fromClip) blocks_.InsertClipBlocks(Sel.SelStart);
-        return CommitVersion(before, sel, endOfAudioCut);
+        return CommitVersion(before, sel);
     });
 }
 
@@ -194,10 +193,11 @@ int Document::PasteFromFile(const std::string& path) {
     return PasteFrom(path, false);
 }
 
-int Document::BuildVersion(const EditPlan& plan, bool& endOfAudioCut) {
+int Document::BuildVersion(const EditPlan& plan) {
     const Selection& sel = plan.sel;
     const std::string& work = files_.WorkFile;
     RemoveFile(work);
+    FinishingWalk finishing(work);
     CopyOutcome head, body, tail;
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
@@ -220,15 +220,14 @@ int Document::BuildVersion(const EditPlan& plan, bool& endOfAudioCut) {
     // and the body leads; the new version's end is cut when it is not the last
     // audio of the file that header came from.
     const bool headerFromBody = head.BytesAppended == 0 && body.BytesAppended > 0;
-    endOfAudioCut = headerFromBody ? tail.BytesAppended > 0 : tail.BytesAppended == 0;
+    const bool endOfAudioCut = headerFromBody ? tail.BytesAppended > 0 : tail.BytesAppended == 0;
+    if (FileExists(work) == 1) finishing.Finish(endOfAudioCut);
     return 1;
 }
 
-int Document::CommitVersion(const BlockList& before, const Selection& sel, bool endOfAudioCut) {
+int Document::CommitVersion(const BlockList& before, const Selection& sel) {
     const std::string& work = files_.WorkFile;
-    if (FileExists(work) == 1) {
-        FinishWrittenFile(work, endOfAudioCut);
-    } else if (!CreateEmptyFile(work)) {
+    if (FileExists(work) != 1 && !CreateEmptyFile(work)) {
         // All audio was deleted: the new version is an empty file.
         Say(msg::kWriteFailed);
         RollBack(before, sel);
@@ -278,6 +277,7 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kWriteFailed);
         return 0;
     }
+    FinishingWalk finishing(file.Path());
     const CopyOutcome outcome = CopyFrames(curFile_, file.Path(), sel.SelStart, sel.SelEnd, 1, 1);
     if (CopyFailed(outcome)) {
         Say(FailureText(outcome));
@@ -287,7 +287,7 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kNoData);
         return 0;
     }
-    FinishWrittenFile(file.Path(), EndOfAudioCutAt(sel.SelEnd));
+    finishing.Finish(EndOfAudioCutAt(sel.SelEnd));
     if (file.Commit() != 1) {
         Say(msg::kWriteFailed);
         return 0;

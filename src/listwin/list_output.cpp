@@ -59,8 +59,8 @@ class OutputWriter {
         return lastByte < doc_.Info.AudioEndPos;
     }
 
-    bool Finish(const std::string& target, bool endOfAudioCut) {
-        if (FinishWrittenFile(target, endOfAudioCut) != 1)
+    bool Finish(const std::string& target, FinishingWalk& finishing, bool endOfAudioCut) {
+        if (finishing.Finish(endOfAudioCut) != 1)
             return Stop(target + ": its Xing/Info header could not be brought up to date");
         result_.Written.push_back(target);
         return true;
@@ -93,6 +93,7 @@ Range RowRange(const ListRows& rows, int row, const ListDocument& doc) {
 bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w) {
     if (const std::string refusal = w.Refusal({output}); !refusal.empty()) return w.Stop(refusal);
     if (!w.Clear(output)) return false;
+    FinishingWalk finishing(output);
     bool wrote = false, endOfAudioCut = true;
     for (int i = 0; i < rows.Count(); ++i) {
         const Range r = RowRange(rows, i, w.Document());
@@ -104,7 +105,7 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
         w.Progress(i + 1, rows.Count());
     }
     if (!wrote) return w.Stop("every range is empty: nothing was written");
-    return w.Finish(output, endOfAudioCut);
+    return w.Finish(output, finishing, endOfAudioCut);
 }
 
 // Piece k (1-based) of a split at the rows' points.
@@ -137,8 +138,10 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
         const std::string& name = names[static_cast<std::size_t>(k - 1)];
         const Range r = PieceRange(rows, k, w.Document());
         bool wrote = false;
-        if (!w.Clear(name) || !w.Append(name, r, wrote)) return false;
-        if (wrote && !w.Finish(name, w.EndsBeforeAudioEnd(r))) return false;
+        if (!w.Clear(name)) return false;
+        FinishingWalk finishing(name);
+        if (!w.Append(name, r, wrote)) return false;
+        if (wrote && !w.Finish(name, finishing, w.EndsBeforeAudioEnd(r))) return false;
         w.Progress(k, pieces);
     }
     return true;

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <fstream>
+#include <utility>
 #include <vector>
 
+#include "mpeg/file_read.h"
 #include "mpeg/xing_audit.h"
 #include "services/fault_trap.h"
 
@@ -28,17 +30,85 @@ bool WriteChanges(const std::string& path, std::int64_t offset, const std::vecto
     return ok && !f.fail();
 }
 
+// The audited file's header frame with the real figures, written in place.
+int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, bool endOfAudioCut) {
+    if (!audit.Stored) return 1;
+    XingHeader header = UpToDateHeader(audit, endOfAudioCut);
+    std::vector<std::uint8_t> frame = audit.HeaderFrame;
+    StoreXingHeader(header, frame.data(), frame.size());
+    return WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame) ? 1 : 0;
+}
+
 }  // namespace
 
 int FinishWrittenFile(const std::string& path, bool endOfAudioCut) {
     return Trapped(0, [&] {
         XingAudit audit;
         if (!AuditXingFile(path, false, audit)) return 0;
-        if (!audit.Stored) return 1;
-        XingHeader header = UpToDateHeader(audit, endOfAudioCut);
-        std::vector<std::uint8_t> frame = audit.HeaderFrame;
-        StoreXingHeader(header, frame.data(), frame.size());
-        return WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame) ? 1 : 0;
+        return WriteUpToDateHeader(path, audit, endOfAudioCut);
+    });
+}
+
+FinishingWalk::FinishingWalk(std::string path) : path_(std::move(path)) {
+    // Without a thread (the system has none to give) Finish does the whole walk.
+    TrappedRun([this] { thread_ = std::thread([this] { TrappedRun([this] { Follow(); }); }); });
+}
+
+FinishingWalk::~FinishingWalk() {
+    progress_.Cancel();
+    Stop();
+}
+
+void FinishingWalk::Stop() {
+    if (thread_.joinable()) thread_.join();
+}
+
+// Fills bytes from the file's start once the writer has put that many there;
+// false when the file is complete (or given up) shorter than that.
+bool FinishingWalk::ReadWhenWritten(std::vector<std::uint8_t>& bytes) {
+    const auto count = static_cast<std::int64_t>(bytes.size());
+    for (;;) {
+        const bool complete = progress_.Complete();
+        std::int64_t size = -1;
+        GetFileSize64(path_, &size);
+        if (size >= count) return ReadAvailable(path_, bytes.data(), static_cast<std::int32_t>(count), 0) == count;
+        if (complete || progress_.Cancelled()) return false;
+        progress_.WaitForMore();
+    }
+}
+
+void FinishingWalk::Follow() {
+    std::vector<std::uint8_t> head(4);
+    if (!ReadWhenWritten(head) || !IsSync(head[0], head[1])) return;
+    const HeaderBytes ref{head[1], head[2], head[3]};
+    const std::int32_t length = FrameLengthOf(ref);
+    if (length < 4) return;
+    audit_.Info.RefHeader = ref;
+    audit_.HeaderOffset = 0;
+    audit_.HeaderFrame.resize(static_cast<std::size_t>(length));
+    if (!ReadWhenWritten(audit_.HeaderFrame)) return;
+    audit_.Stored = ParseXingHeader(audit_.HeaderFrame.data(), audit_.HeaderFrame.size());
+    if (!audit_.Stored) return;
+    XingFigureCollector figures(audit_);
+    walked_ = WalkGrowingFile(path_, 0, ref, audit_.Walk, progress_, figures.Sinks());
+    if (walked_) figures.Store();
+}
+
+int FinishingWalk::Finish(bool endOfAudioCut) {
+    progress_.MarkComplete();
+    Stop();
+    return Trapped(0, [&] {
+        if (!walked_) return FinishWrittenFile(path_, endOfAudioCut);
+        // The walk took the first frame to be at the start: the analysis of the
+        // complete file has the last word on that.
+        StreamInfo info;
+        const AnalysisResult analysis = AnalyzeStreamWhy(path_, info);
+        const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
+        if (!analysed || info.FirstFramePos != 1 || info.RefHeader != audit_.Info.RefHeader)
+            return FinishWrittenFile(path_, endOfAudioCut);
+        audit_.Analysis = analysis;
+        audit_.Info = info;
+        return WriteUpToDateHeader(path_, audit_, endOfAudioCut);
     });
 }
 

@@ -5,6 +5,10 @@
 // count and table of contents would make players and this editor's own analysis
 // take the old length. FinishWrittenFile puts the real figures in.
 #include <string>
+#include <thread>
+
+#include "mpeg/frame_walker.h"
+#include "mpeg/xing_audit.h"
 
 namespace kalvor {
 
@@ -20,5 +24,37 @@ namespace kalvor {
 // Returns 1 when the header (or its absence) is consistent with the frames
 // afterwards, 0 when the file cannot be analysed, read or written.
 int FinishWrittenFile(const std::string& path, bool endOfAudioCut);
+
+// FinishWrittenFile for a file that is being written, with the walk done on a
+// second thread while the file grows: made before the first byte is appended
+// (the file missing or empty), it follows the writer, so that when the last
+// byte is in only the header frame is left to write and the walk costs the
+// writer next to nothing. The thread only reads the file.
+// It takes the file to begin with a frame, as every file written from frames
+// does; when the complete file's analysis says otherwise, Finish falls back to
+// FinishWrittenFile. A file whose first frame holds no header is not walked.
+class FinishingWalk {
+   public:
+    explicit FinishingWalk(std::string path);
+    // Without Finish, the walk is abandoned: the file is left as written.
+    ~FinishingWalk();
+    FinishingWalk(const FinishingWalk&) = delete;
+    FinishingWalk& operator=(const FinishingWalk&) = delete;
+
+    // The file is complete: what FinishWrittenFile(path, endOfAudioCut) does,
+    // with the same result and the same bytes written. Call once.
+    int Finish(bool endOfAudioCut);
+
+   private:
+    void Follow();
+    bool ReadWhenWritten(std::vector<std::uint8_t>& bytes);
+    void Stop();
+
+    std::string path_;
+    WriteProgress progress_;
+    XingAudit audit_;      // the header frame and the walk, filled by the thread
+    bool walked_ = false;  // the thread walked the file to its end
+    std::thread thread_;
+};
 
 }  // namespace kalvor

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <limits>
 #include <vector>
 
 #include "mpeg/file_read.h"
@@ -52,31 +55,88 @@ private:
     std::array<std::array<std::int32_t, 2>, 16> lengths_{};
 };
 
+// The start of a trailing ID3v1 "TAG" block, or the file's end.
+std::int64_t AudioEndOf(const std::string& path, std::int64_t start, std::int64_t fileSize) {
+    if (fileSize - start < static_cast<std::int64_t>(kId3v1Size)) return fileSize;
+    std::array<std::uint8_t, 3> tag{};
+    const std::int64_t at = fileSize - static_cast<std::int64_t>(kId3v1Size);
+    if (ReadAvailable(path, tag.data(), 3, at) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') return at;
+    return fileSize;
+}
+
 // The file from the walk's start to the audio's end, read front to back in
 // blocks into one buffer. Bytes before the kept mark may be dropped.
+// A stream that follows a file being written learns the audio's end only when
+// the writer says the file is complete; until then it waits for bytes, and
+// holds back the last ID3v1 block's worth, which may yet turn out to be a tag.
 class BlockStream {
 public:
+    // A walk of a finished file, on the window's thread.
     BlockStream(const std::string& path, std::int64_t start, std::int64_t end, const FrameWalkSinks& sinks)
-        : path_(path), sinks_(sinks), bufStart_(start), bufEnd_(start), keep_(start), end_(end) {}
-    std::int64_t End() const { return end_; }
+        : path_(path), sinks_(sinks), bufStart_(start), bufEnd_(start), keep_(start), end_(end), readable_(end) {}
+    // A walk that follows a file being written, off the window's thread.
+    BlockStream(const std::string& path, std::int64_t start, const FrameWalkSinks& sinks, WriteProgress& progress)
+        : path_(path), sinks_(sinks), progress_(&progress), bufStart_(start), bufEnd_(start), keep_(start),
+          end_(std::numeric_limits<std::int64_t>::max()), readable_(start) {}
+
     bool Failed() const { return failed_; }
     void Keep(std::int64_t offset) { keep_ = std::max(keep_, offset); }
+
+    // Whether the audio reaches offset (the byte before it is audio). Waits,
+    // when following, until the file holds it or is complete.
+    bool Has(std::int64_t offset) {
+        while (offset > readable_ && !failed_ && progress_ && !endKnown_) Follow(offset);
+        return offset <= end_ && !failed_;
+    }
+
+    // The audio's end; known once Has() has answered false.
+    std::int64_t End() const { return end_; }
 
     // The bytes [offset, offset + count), or nullptr when they pass the end. The
     // pointer stays valid until the next call.
     const std::uint8_t* At(std::int64_t offset, std::int32_t count) {
         if (offset + count <= bufEnd_) return buffer_.data() + (offset - bufStart_);
-        if (offset + count > end_ || !Fill(offset + count)) return nullptr;
+        if (!Has(offset + count) || !Fill(offset + count)) return nullptr;
         return buffer_.data() + (offset - bufStart_);
     }
 
     // Reads what is left, so that the byte observer sees everything.
     bool ReadToEnd() {
         Keep(bufEnd_);
-        return Fill(end_);
+        return Has(end_) && Fill(end_);
     }
 
 private:
+    // One look at the file being written: how far it may be read, or, once it
+    // is complete, where its audio ends. The walk goes on once a whole block
+    // past the byte it needs is there, so that it reads in blocks rather than
+    // in the writer's small steps.
+    void Follow(std::int64_t needed) {
+        if (progress_->Cancelled()) {
+            failed_ = true;
+            return;
+        }
+        const bool complete = progress_->Complete();  // read before the size: no byte comes after it
+        const std::int64_t size = SizeOf(path_);
+        if (size < 0) {
+            failed_ = true;
+        } else if (complete) {
+            end_ = readable_ = AudioEndOf(path_, bufStart_, size);
+            endKnown_ = true;
+            if (bufEnd_ > end_) failed_ = true;  // the file shrank
+        } else if (size - static_cast<std::int64_t>(kId3v1Size) >= needed + kBlock) {
+            readable_ = size - static_cast<std::int64_t>(kId3v1Size);
+        } else {
+            progress_->WaitForMore();
+        }
+    }
+
+    static std::int64_t SizeOf(const std::string& path) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
+        return ec ? -1 : static_cast<std::int64_t>(size);
+    }
+
     bool Fill(std::int64_t upTo) {
         // Keep the bytes from the kept mark on; the rest of the buffer is reused.
         const std::int64_t from = std::min(keep_, bufEnd_);
@@ -84,12 +144,13 @@ private:
         if (from > bufStart_ && kept > 0) std::memmove(buffer_.data(), buffer_.data() + (from - bufStart_), kept);
         bufStart_ = from;
         while (bufEnd_ < upTo) {
-            const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kBlock, end_ - bufEnd_));
+            const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(kBlock, readable_ - bufEnd_));
             const auto used = static_cast<std::size_t>(bufEnd_ - bufStart_);
             if (buffer_.size() < used + static_cast<std::size_t>(count))
                 buffer_.resize(std::max(used + static_cast<std::size_t>(count), buffer_.size() * 2));
             std::uint8_t* block = buffer_.data() + used;
-            PumpEvents();  // a long walk runs on the window's thread, like a copy
+            // A long walk on the window's thread lets its events run, like a copy.
+            if (!progress_) PumpEvents();
             // A short read means the file shrank while it was walked: its end is
             // not where the walk was told, so the walk cannot be trusted.
             if (ReadAvailable(path_, block, count, bufEnd_) != count) {
@@ -104,8 +165,12 @@ private:
 
     const std::string& path_;
     const FrameWalkSinks& sinks_;
+    WriteProgress* progress_ = nullptr;  // set when following a file being written
     std::vector<std::uint8_t> buffer_;
-    std::int64_t bufStart_, bufEnd_, keep_, end_;
+    std::int64_t bufStart_, bufEnd_, keep_;
+    std::int64_t end_;       // the audio's end, once known
+    std::int64_t readable_;  // how far the file may be read now
+    bool endKnown_ = false;
     bool failed_ = false;
 };
 
@@ -117,8 +182,7 @@ public:
     bool Usable() const { return shape_.Usable(); }
 
     void Run(std::int64_t pos) {
-        const std::int64_t end = in_.End();
-        while (pos + 4 <= end && !in_.Failed()) {
+        while (in_.Has(pos + 4)) {
             in_.Keep(pos);
             const std::uint8_t* p = in_.At(pos, 4);
             if (!p) break;
@@ -126,7 +190,7 @@ public:
             HeaderBytes header{p[1], p[2], p[3]};
             // Along an unbroken chain each header is read once: as the check that
             // the frame before it is whole, and then as the next frame.
-            while (length > 0 && pos + length + 4 <= end) {
+            while (length > 0 && in_.Has(pos + length + 4)) {
                 const std::uint8_t* next = in_.At(pos + length, 4);
                 const std::int32_t nextLength = next ? shape_.LengthAt(next) : 0;
                 if (nextLength == 0) break;
@@ -144,9 +208,10 @@ public:
             }
             ++walk_.Resyncs;
             const std::int64_t found = Resync(pos + 1);
+            if (in_.Failed()) break;
             const std::int64_t frameEnd = length > 0 ? pos + length : -1;
             // The frame here is whole when the chain resumes at or after its end.
-            const std::int64_t resume = found >= 0 ? found : end;
+            const std::int64_t resume = found >= 0 ? found : in_.End();
             if (frameEnd > 0 && frameEnd <= resume) {
                 Count(pos, length, header);
                 walk_.JunkBytes += resume - frameEnd;
@@ -155,16 +220,15 @@ public:
             }
             pos = resume;
         }
-        if (pos < end) walk_.JunkBytes += end - pos;
+        if (!in_.Failed() && pos < in_.End()) walk_.JunkBytes += in_.End() - pos;
     }
 
 private:
     // True when a frame ending at next is followed by the audio's end, by too few
     // bytes to hold a header, or by a header of the stream.
     bool Followed(std::int64_t next) {
-        const std::int64_t end = in_.End();
-        if (next > end) return false;
-        if (next + 4 > end) return true;
+        if (!in_.Has(next)) return false;
+        if (!in_.Has(next + 4)) return !in_.Failed();
         const std::uint8_t* p = in_.At(next, 4);
         return p && shape_.LengthAt(p) > 0;
     }
@@ -172,10 +236,9 @@ private:
     // The offset where the chain of frames resumes at or after from, or -1. Of the
     // candidates that overlap the first one found, the most alike wins.
     std::int64_t Resync(std::int64_t from) {
-        const std::int64_t end = in_.End();
         std::int64_t best = -1, bestEnd = 0;
         int bestScore = -1;
-        for (std::int64_t q = from; q + 4 <= end; ++q) {
+        for (std::int64_t q = from; in_.Has(q + 4); ++q) {
             if (best >= 0 && q >= bestEnd) break;
             in_.Keep(best >= 0 ? best : q);
             const std::uint8_t* p = in_.At(q, 4);
@@ -208,13 +271,19 @@ private:
     const FrameWalkSinks& sinks_;
 };
 
-// The start of a trailing ID3v1 "TAG" block, or the file's end.
-std::int64_t AudioEndOf(const std::string& path, std::int64_t start, std::int64_t fileSize) {
-    if (fileSize - start < static_cast<std::int64_t>(kId3v1Size)) return fileSize;
-    std::array<std::uint8_t, 3> tag{};
-    const std::int64_t at = fileSize - static_cast<std::int64_t>(kId3v1Size);
-    if (ReadAvailable(path, tag.data(), 3, at) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') return at;
-    return fileSize;
+bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks) {
+    Walker walker(in, ref, walk, sinks);
+    if (!walker.Usable()) {
+        walk.Fault = WalkFault::BadReference;
+        return false;
+    }
+    walker.Run(walk.StartOffset);
+    if (in.Failed() || !in.ReadToEnd()) {
+        walk.Fault = WalkFault::Unreadable;
+        return false;
+    }
+    walk.AudioEndOffset = in.End();
+    return true;
 }
 
 }  // namespace
@@ -240,19 +309,50 @@ bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderB
         walk.Fault = WalkFault::Unreadable;
         return false;
     }
-    walk.AudioEndOffset = AudioEndOf(path, startOffset, fileSize);
-    BlockStream in(path, startOffset, walk.AudioEndOffset, sinks);
-    Walker walker(in, ref, walk, sinks);
-    if (!walker.Usable()) {
-        walk.Fault = WalkFault::BadReference;
-        return false;
+    BlockStream in(path, startOffset, AudioEndOf(path, startOffset, fileSize), sinks);
+    return RunWalk(in, ref, walk, sinks);
+}
+
+bool WalkGrowingFile(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
+                     WriteProgress& progress, const FrameWalkSinks& sinks) {
+    walk = FrameWalk{};
+    walk.StartOffset = startOffset;
+    walk.SampleRate = SampleRateOf(ref[0], ref[1]);
+    BlockStream in(path, startOffset, sinks, progress);
+    return RunWalk(in, ref, walk, sinks);
+}
+
+void WriteProgress::MarkComplete() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        complete_ = true;
     }
-    walker.Run(startOffset);
-    if (in.Failed() || !in.ReadToEnd()) {
-        walk.Fault = WalkFault::Unreadable;
-        return false;
+    changed_.notify_all();
+}
+
+void WriteProgress::Cancel() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        cancelled_ = true;
     }
-    return true;
+    changed_.notify_all();
+}
+
+bool WriteProgress::Complete() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return complete_;
+}
+
+bool WriteProgress::Cancelled() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return cancelled_;
+}
+
+void WriteProgress::WaitForMore() {
+    // The writer does not say when it has appended: the file is looked at again
+    // after a moment, or at once when the writer is done.
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait_for(lock, std::chrono::milliseconds(1), [this] { return complete_ || cancelled_; });
 }
 
 }  // namespace kalvor

@@ -6,7 +6,9 @@
 // has just been written, or one being checked, is walked, to learn its real frame
 // count for a leading Xing/Info header.
 #include <cstdint>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "mpeg/frame_header.h"
@@ -64,5 +66,32 @@ struct FrameWalkSinks {
 // False when the file cannot be read to the end (walk.Fault says why).
 bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
                 const FrameWalkSinks& sinks = {});
+
+// The writer's side of a walk that follows a file while it is written: the
+// walk reads what the file holds and waits for more until the writer marks the
+// file complete (or gives it up). Shared between the writing thread and the
+// walking one.
+class WriteProgress {
+   public:
+    void MarkComplete();  // no byte will be added
+    void Cancel();        // the file will not be completed: the walk stops
+    bool Complete() const;
+    bool Cancelled() const;
+    // Waits a moment for the file to grow, or less when the writer is done.
+    void WaitForMore();
+
+   private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool complete_ = false, cancelled_ = false;
+};
+
+// WalkFrames on a file that is being written, from startOffset: the walk keeps
+// pace with the writer, never reading the last 128 bytes written (they may yet
+// turn out to be an ID3v1 tag) until the file is complete. The result is the one
+// WalkFrames gives on the complete file. Runs no window events: meant for a
+// thread of its own. False when the walk was cancelled or the file could not be read.
+bool WalkGrowingFile(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
+                     WriteProgress& progress, const FrameWalkSinks& sinks = {});
 
 }  // namespace kalvor

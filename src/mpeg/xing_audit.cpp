@@ -1,7 +1,6 @@
 #include "mpeg/xing_audit.h"
 
 #include <algorithm>
-#include <array>
 
 #include "mpeg/crc16.h"
 #include "mpeg/file_read.h"
@@ -29,40 +28,10 @@ bool ReadHeaderFrame(const std::string& path, XingAudit& audit) {
 
 // Walks the frames, collecting what the header's fields are made of.
 bool WalkForHeader(const std::string& path, XingAudit& audit) {
-    const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
-    const bool wantCrc = audit.Stored && audit.Stored->Lame;
-    XingTocBuilder toc;
-    std::uint32_t frames = 0;
-    // Every frame the walk counts has the reference's version and layer, so its
-    // bit rate is a lookup by index and its sample count is the reference's.
-    std::array<int, 16> bitRates{};
-    for (std::uint8_t index = 0; index < 16; ++index)
-        bitRates[index] = BitRateOf(audit.Info.RefHeader[0], static_cast<std::uint8_t>(index << 4));
-    int firstBitRate = 0;
-    std::uint16_t crc = 0;
-    FrameWalkSinks sinks;
-    sinks.OnFrame = [&](const FrameSpot& frame) {
-        if (frame.Offset <= audit.HeaderOffset) return;
-        const int bitRate = bitRates[frame.Header[1] >> 4];
-        if (frames++ == 0) firstBitRate = bitRate;
-        if (bitRate != firstBitRate) audit.MixedBitRates = true;
-        toc.AddFrame(bitRate);
-    };
-    if (wantCrc) {
-        sinks.OnBytes = [&](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {
-            const std::int64_t skip =
-                std::clamp<std::int64_t>(musicStart - offset, 0, static_cast<std::int64_t>(count));
-            crc = Crc16(bytes + skip, count - static_cast<std::size_t>(skip), crc);
-        };
-    }
-    audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, sinks);
-    if (!audit.Walked) return false;
-    audit.FramesAfterHeader = frames;
-    audit.SamplesAfterHeader = static_cast<std::int64_t>(frames) * SamplesPerFrame(audit.Info.RefHeader);
-    audit.BytesFromHeader = static_cast<std::uint32_t>(audit.Walk.AudioEndOffset - audit.HeaderOffset);
-    audit.Toc = toc.Toc();
-    audit.MusicCrc = crc;
-    return true;
+    XingFigureCollector figures(audit);
+    audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, figures.Sinks());
+    if (audit.Walked) figures.Store();
+    return audit.Walked;
 }
 
 }  // namespace
@@ -85,6 +54,38 @@ bool AuditXingFile(const std::string& path, bool walkAlways, XingAudit& audit) {
     });
     if (!done && audit.Fault == AuditFault::None) audit.Fault = AuditFault::Unexpected;
     return done;
+}
+
+XingFigureCollector::XingFigureCollector(XingAudit& audit) : audit_(audit) {
+    // Every frame the walk counts has the reference's version and layer, so its
+    // bit rate is a lookup by index and its sample count is the reference's.
+    const HeaderBytes& ref = audit.Info.RefHeader;
+    for (std::uint8_t index = 0; index < 16; ++index)
+        bitRates_[index] = BitRateOf(ref[0], static_cast<std::uint8_t>(index << 4));
+    sinks_.OnFrame = [this](const FrameSpot& frame) {
+        if (frame.Offset <= audit_.HeaderOffset) return;
+        const int bitRate = bitRates_[frame.Header[1] >> 4];
+        if (frames_++ == 0) firstBitRate_ = bitRate;
+        if (bitRate != firstBitRate_) audit_.MixedBitRates = true;
+        toc_.AddFrame(bitRate);
+    };
+    if (audit.Stored && audit.Stored->Lame) {
+        const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
+        sinks_.OnBytes = [this, musicStart](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {
+            const std::int64_t skip =
+                std::clamp<std::int64_t>(musicStart - offset, 0, static_cast<std::int64_t>(count));
+            crc_ = Crc16(bytes + skip, count - static_cast<std::size_t>(skip), crc_);
+        };
+    }
+}
+
+void XingFigureCollector::Store() {
+    audit_.Walked = true;
+    audit_.FramesAfterHeader = frames_;
+    audit_.SamplesAfterHeader = static_cast<std::int64_t>(frames_) * SamplesPerFrame(audit_.Info.RefHeader);
+    audit_.BytesFromHeader = static_cast<std::uint32_t>(audit_.Walk.AudioEndOffset - audit_.HeaderOffset);
+    audit_.Toc = toc_.Toc();
+    audit_.MusicCrc = crc_;
 }
 
 std::string AuditFaultText(const XingAudit& audit) {

@@ -3,6 +3,7 @@
 // The audit reads the first frame, walks every frame after it and works out the
 // figures the header should hold: the check command prints them, and
 // FinishWrittenFile writes them.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,30 @@ struct XingAudit {
 // header (or walkAlways), walks its frames. False when the file cannot be
 // analysed or read (audit.Fault says why). Never modifies the file.
 bool AuditXingFile(const std::string& path, bool walkAlways, XingAudit& audit);
+
+// Collects, while the frames are walked from the header frame on, the figures
+// the header should hold. The audit must hold Info.RefHeader, HeaderOffset,
+// HeaderFrame and Stored; the walk goes into audit.Walk. For a caller that
+// makes the walk itself (one that follows a file being written).
+class XingFigureCollector {
+   public:
+    explicit XingFigureCollector(XingAudit& audit);
+    XingFigureCollector(const XingFigureCollector&) = delete;
+    XingFigureCollector& operator=(const XingFigureCollector&) = delete;
+
+    const FrameWalkSinks& Sinks() const { return sinks_; }
+    // After a walk that reached the audio's end: the figures into the audit.
+    void Store();
+
+   private:
+    XingAudit& audit_;
+    FrameWalkSinks sinks_;
+    std::array<int, 16> bitRates_{};
+    XingTocBuilder toc_;
+    std::uint32_t frames_ = 0;
+    int firstBitRate_ = 0;
+    std::uint16_t crc_ = 0;
+};
 
 // The reason in plain words, for a failed audit.
 std::string AuditFaultText(const XingAudit& audit);

@@ -165,6 +165,66 @@ INSTANTIATE_TEST_SUITE_P(Files, UntouchedFiles,
                                          "vbr_tags.mp3", "cbr128_tags.mp3", "mp2_48k.mp2", "ffmpeg.mp3", "lsf.mp3"),
                          [](const auto& info) { return test::TestNameOfFile(info.param); });
 
+// The editor finishes the files it writes while writing them: a FinishingWalk
+// follows the file as it grows and Finish gives what FinishWrittenFile gives.
+class FinishingWhileWriting : public testing::TestWithParam<const char*> {};
+
+TEST_P(FinishingWhileWriting, GivesTheBytesFinishingAfterwardsGives) {
+    test::TempDir dir;
+    const Bytes original = test::ReadFile(test::TestAudio(GetParam()));
+    const std::size_t frames = test::FrameOffsets(original).size() - 1;
+    const Bytes cut = test::DropFrames(original, frames / 4, frames / 2);
+    test::WriteFile(dir.file("afterwards.mp3"), cut);
+    ASSERT_EQ(FinishWrittenFile(dir.file("afterwards.mp3"), true), 1);
+
+    const std::string path = dir.file("while.mp3");
+    FinishingWalk finishing(path);
+    test::AppendInPieces(path, cut, {3000, 1, 20000, 417});
+    EXPECT_EQ(finishing.Finish(true), 1);
+    EXPECT_EQ(test::ReadFile(path), test::ReadFile(dir.file("afterwards.mp3")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FinishingWhileWriting,
+                         testing::Values("vbr.mp3", "cbr128.mp3", "lsf_vbr.mp3", "mono_vbr.mp3", "cbr128_plain.mp3",
+                                         "mp2_48k.mp2", "lsf.mp3"),
+                         [](const auto& info) { return test::TestNameOfFile(info.param); });
+
+// What the walk takes for granted does not hold: the file begins with junk, or
+// with a sync that starts no frame. Finish then walks the complete file.
+TEST(FinishingWalk, FallsBackWhenTheFileDoesNotBeginWithItsFirstFrame) {
+    test::TempDir dir;
+    const Bytes vbr = test::ReadFile(test::TestAudio("vbr.mp3"));
+    const Bytes cut = test::DropFrames(vbr, 100, 300);
+    for (const Bytes& lead : {Bytes(300, 0x20), Bytes{0xFF, 0xFB, 0xFF, 0x00}}) {
+        const Bytes bytes = lead + cut;
+        test::WriteFile(dir.file("afterwards.mp3"), bytes);
+        const int expected = FinishWrittenFile(dir.file("afterwards.mp3"), false);
+        const std::string path = dir.file("while.mp3");
+        std::filesystem::remove(path);
+        FinishingWalk finishing(path);
+        test::AppendInPieces(path, bytes, {5000});
+        EXPECT_EQ(finishing.Finish(false), expected);
+        EXPECT_EQ(test::ReadFile(path), test::ReadFile(dir.file("afterwards.mp3")));
+    }
+}
+
+// A write given up (no Finish) leaves the file as written; nothing written
+// at all is a failure, as for FinishWrittenFile.
+TEST(FinishingWalk, AnAbandonedOrMissingFileIsLeftAlone) {
+    test::TempDir dir;
+    const Bytes cut = test::DropFrames(test::ReadFile(test::TestAudio("vbr.mp3")), 100, 300);
+    const std::string path = dir.file("abandoned.mp3");
+    {
+        FinishingWalk finishing(path);
+        test::AppendInPieces(path, Bytes(cut.begin(), cut.begin() + 20000), {7000});
+    }
+    EXPECT_EQ(test::ReadFile(path), Bytes(cut.begin(), cut.begin() + 20000));
+
+    FinishingWalk never(dir.file("never.mp3"));
+    EXPECT_EQ(never.Finish(false), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("never.mp3")));
+}
+
 TEST(FinishWrittenFile, AFileWithoutHeaderIsLeftAsWritten) {
     test::TempDir dir;
     const Bytes cut = test::DropFrames(test::ReadFile(test::TestAudio("cbr128_plain.mp3")), 100, 300);

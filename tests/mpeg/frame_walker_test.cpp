@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "support/frame_builder.h"
@@ -201,6 +204,98 @@ TEST(FrameWalker, EmptyAndHeaderlessFilesHaveNoFrames) {
     ASSERT_TRUE(junk.ok);
     EXPECT_EQ(junk.walk.FrameCount, 0);
     EXPECT_EQ(junk.walk.JunkBytes, 5000);
+}
+
+// A walk that follows a file while another thread writes it, in pieces of the
+// given sizes, gives exactly what a walk of the complete file gives.
+Walked WalkWhileWritten(const Bytes& bytes, const HeaderBytes& ref, const std::vector<std::size_t>& pieces) {
+    TempDir dir;
+    const std::string path = dir.file("growing.mp3");
+    test::WriteFile(path, {});
+    WriteProgress progress;
+    std::thread writer([&] {
+        test::AppendInPieces(path, bytes, pieces);
+        progress.MarkComplete();
+    });
+    Walked w;
+    FrameWalkSinks sinks;
+    sinks.OnFrame = [&w](const FrameSpot& f) { w.frames.push_back(f); };
+    sinks.OnBytes = [&w](std::int64_t, const std::uint8_t* b, std::size_t count) { w.seen.insert(w.seen.end(), b, b + count); };
+    w.ok = WalkGrowingFile(path, 0, ref, w.walk, progress, sinks);
+    writer.join();
+    return w;
+}
+
+void ExpectSameWalk(const Walked& growing, const Walked& whole) {
+    ASSERT_EQ(growing.ok, whole.ok);
+    EXPECT_EQ(growing.walk.FrameCount, whole.walk.FrameCount);
+    EXPECT_EQ(growing.walk.FrameBytes, whole.walk.FrameBytes);
+    EXPECT_EQ(growing.walk.JunkBytes, whole.walk.JunkBytes);
+    EXPECT_EQ(growing.walk.Resyncs, whole.walk.Resyncs);
+    EXPECT_EQ(growing.walk.AudioEndOffset, whole.walk.AudioEndOffset);
+    EXPECT_EQ(growing.walk.DurationMs(), whole.walk.DurationMs());
+    EXPECT_EQ(growing.seen, whole.seen);
+    ASSERT_EQ(growing.frames.size(), whole.frames.size());
+    for (std::size_t i = 0; i < growing.frames.size(); ++i) ASSERT_EQ(growing.frames[i].Offset, whole.frames[i].Offset);
+}
+
+struct GrowingCase {
+    const char* name;
+    Bytes bytes;
+};
+
+void PrintTo(const GrowingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class GrowingFiles : public testing::TestWithParam<GrowingCase> {};
+
+// Pieces that cut headers, junk and a trailing tag anywhere; the tag's bytes
+// come in last, after frames the walk has long reached.
+TEST_P(GrowingFiles, FollowingTheWriterGivesTheWholeFilesWalk) {
+    const Bytes& bytes = GetParam().bytes;
+    const Walked whole = WalkBytes(bytes, kRef);
+    const std::size_t scale = std::max<std::size_t>(1, bytes.size() / 20000);  // some hundred pieces at most
+    for (std::vector<std::size_t> pieces : {std::vector<std::size_t>{1, 3, 700, 5}, std::vector<std::size_t>{417},
+                                            std::vector<std::size_t>{100000, 1}}) {
+        for (std::size_t& n : pieces) n *= scale;
+        SCOPED_TRACE(pieces.front());
+        ExpectSameWalk(WalkWhileWritten(bytes, kRef, pieces), whole);
+    }
+}
+
+Bytes BrokenOff(int keep) {
+    const Bytes frame = F128(1);
+    return Bytes(frame.begin(), frame.begin() + keep);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GrowingFiles,
+    testing::Values(GrowingCase{"plain", F128(30)}, GrowingCase{"junk", F128(3) + Bytes(37, 0) + F128(4)},
+                    GrowingCase{"broken_off_at_the_end", F128(4) + BrokenOff(300)},
+                    GrowingCase{"trailing_tag", F128(5) + test::Id3v1Tag()},
+                    GrowingCase{"short_tag_like_end", F128(2) + Bytes{'T', 'A', 'G'}},
+                    GrowingCase{"less_alike_after_junk", F128(2) + Bytes(50, 0x11) + F160(1) + F128(2)},
+                    GrowingCase{"empty", {}}, GrowingCase{"long", F128(1257) + Bytes(1000, 0x33) + F128(2000)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FrameWalker, AFollowingWalkStopsWhenTheWriterGivesUp) {
+    TempDir dir;
+    const std::string path = dir.file("abandoned.mp3");
+    test::WriteFile(path, F128(10));
+    WriteProgress progress;
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        progress.Cancel();
+    });
+    FrameWalk walk;
+    EXPECT_FALSE(WalkGrowingFile(path, 0, kRef, walk, progress));
+    EXPECT_EQ(walk.Fault, WalkFault::Unreadable);
+    writer.join();
+
+    WriteProgress complete;
+    complete.MarkComplete();
+    EXPECT_FALSE(WalkGrowingFile(dir.file("never-written.mp3"), 0, kRef, walk, complete));
 }
 
 // Encoder files: the walk finds every frame the test's own tables find.

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sys/wait.h>
 #include <sstream>
+#include <thread>
 
 namespace kalvor::test {
 namespace fs = std::filesystem;
@@ -40,6 +43,20 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!f) throw std::runtime_error("cannot write " + path);
+}
+
+void AppendInPieces(const std::string& path, const Bytes& bytes, const std::vector<std::size_t>& pieceSizes) {
+    std::size_t done = 0;
+    for (std::size_t k = 0; done < bytes.size(); ++k) {
+        const std::size_t n = std::min(pieceSizes[k % pieceSizes.size()], bytes.size() - done);
+        {
+            std::ofstream f(path, std::ios::binary | std::ios::app);
+            f.write(reinterpret_cast<const char*>(bytes.data() + done), static_cast<std::streamsize>(n));
+            if (!f) throw std::runtime_error("cannot append to " + path);
+        }
+        done += n;
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    }
 }
 
 Bytes ReadFile(const std::string& path) {

@@ -26,6 +26,9 @@ private:
 };
 
 void WriteFile(const std::string& path, const Bytes& bytes);
+// Appends bytes to the file in pieces, their sizes taken in turn from pieceSizes,
+// pausing a moment after each: a writer that a reader of the file must keep pace with.
+void AppendInPieces(const std::string& path, const Bytes& bytes, const std::vector<std::size_t>& pieceSizes);
 Bytes ReadFile(const std::string& path);
 // bytes[first, first + count) of a file, 0-based.
 Bytes ReadRange(const std::string& path, std::size_t first, std::size_t count);
