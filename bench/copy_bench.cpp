@@ -4,8 +4,9 @@
 // alternates `cp` of the whole file and a snapped CopyFrames of 300 MB from it,
 // nine rounds each, and prints both rates and their ratio.
 // Peak memory is this process's maximum resident set (getrusage), printed
-// before and after the copies: a copy holds one 102400-byte chunk, whatever the
-// size. The files are deleted afterwards.  Run by hand: build/<dir>/bench/copy_bench
+// before and after the copies: a copy holds at most one 102400-byte chunk (none
+// where the system copies in the kernel), whatever the size. The files are
+// deleted afterwards.  Run by hand: build/<dir>/bench/copy_bench
 #include <sys/resource.h>
 
 #include <algorithm>
