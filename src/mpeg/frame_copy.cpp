@@ -14,8 +14,6 @@
 namespace kalvor {
 namespace {
 
-static_assert(FileRangeAppender::BufferBytes == CopyChunk);
-
 // Scans [pos, pos + w) for the sync that best resembles the reference, reading
 // at most one chunk at a time (the window is normally a few kilobytes, but a
 // Xing stream's average bit rate comes from its header and may be absurd).
@@ -88,7 +86,7 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
     const std::int64_t to = to32;
     // Both files stay open for the whole range; the source is not reopened per
     // step, so it is read as one file even if it is renamed meanwhile.
-    FileRangeAppender appender(source, destination);
+    FileRangeAppender appender(source, destination, CopyBuffer);
     if (appender.OpenSource() != RangeCopyFault::None) return CopyFault::SourceUnreadable;
     CopyFault fault = CopyFault::None;
     std::int64_t step = CopyChunk;

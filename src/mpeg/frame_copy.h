@@ -12,9 +12,13 @@
 
 namespace kalvor {
 
-// The most a copy reads and writes at once when its bytes pass through memory,
-// and all it ever holds there.
+// The piece a snap search reads at a time, and a copy's first step.
 inline constexpr std::int32_t CopyChunk = 102400;
+
+// The most a copy reads and writes at once, and all it holds in memory: ten
+// chunks, which copy as fast as the system's own file copy where one chunk at a
+// time costs a good part more in calls.
+inline constexpr std::int32_t CopyBuffer = 10 * CopyChunk;
 
 // The most a copy appends between two runs of the window's pending events. A
 // copy starts with steps of one chunk and doubles them while a step takes a few
