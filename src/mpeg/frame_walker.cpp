@@ -73,11 +73,12 @@ class BlockStream {
 public:
     // A walk of a finished file, on the window's thread.
     BlockStream(const std::string& path, std::int64_t start, std::int64_t end, const FrameWalkSinks& sinks)
-        : path_(path), sinks_(sinks), bufStart_(start), bufEnd_(start), keep_(start), end_(end), readable_(end) {}
+        : path_(path), sinks_(sinks), start_(start), bufStart_(start), bufEnd_(start), keep_(start), end_(end),
+          readable_(end) {}
     // A walk that follows a file being written, off the window's thread.
     BlockStream(const std::string& path, std::int64_t start, const FrameWalkSinks& sinks, WriteProgress& progress)
-        : path_(path), sinks_(sinks), progress_(&progress), bufStart_(start), bufEnd_(start), keep_(start),
-          end_(std::numeric_limits<std::int64_t>::max()), readable_(start) {}
+        : path_(path), sinks_(sinks), progress_(&progress), start_(start), bufStart_(start), bufEnd_(start),
+          keep_(start), end_(std::numeric_limits<std::int64_t>::max()), readable_(start) {}
 
     bool Failed() const { return failed_; }
     void Keep(std::int64_t offset) { keep_ = std::max(keep_, offset); }
@@ -121,7 +122,7 @@ private:
         if (size < 0) {
             failed_ = true;
         } else if (complete) {
-            end_ = readable_ = AudioEndOf(path_, bufStart_, size);
+            end_ = readable_ = AudioEndOf(path_, start_, size);
             endKnown_ = true;
             if (bufEnd_ > end_) failed_ = true;  // the file shrank
         } else if (size - static_cast<std::int64_t>(kId3v1Size) >= needed + kBlock) {
@@ -167,6 +168,7 @@ private:
     const FrameWalkSinks& sinks_;
     WriteProgress* progress_ = nullptr;  // set when following a file being written
     std::vector<std::uint8_t> buffer_;
+    std::int64_t start_;  // where the walk began
     std::int64_t bufStart_, bufEnd_, keep_;
     std::int64_t end_;       // the audio's end, once known
     std::int64_t readable_;  // how far the file may be read now
