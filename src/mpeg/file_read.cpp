@@ -1,55 +1,18 @@
 #include "mpeg/file_read.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <utility>
 
 #include "services/arith.h"
 #include "services/basic.h"
+#include "services/c_file.h"
 
 namespace kalvor {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-bool IsRegularFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
-}
-
-// Opens a file for reading, unbuffered: every read goes straight into the
-// caller's buffer, exactly the bytes asked for and no read-ahead.
-FileHandle OpenUnbuffered(const std::string& path) {
-    FileHandle f(std::fopen(path.c_str(), "rb"));
-    if (f) std::setvbuf(f.get(), nullptr, _IONBF, 0);
-    return f;
-}
-
-// Opens an existing regular file for reading. Folders and devices are refused
-// up front: a folder opens on some systems and then fails oddly, and a pipe
-// would block the caller until someone writes to it.
+// Opens an existing regular file for reading, unbuffered.
 FileHandle OpenForReading(const std::string& path) {
-    return IsRegularFile(path) ? OpenUnbuffered(path) : nullptr;
-}
-
-bool SeekTo(std::FILE* f, std::int64_t offset, int origin) {
-#ifdef _WIN32
-    return _fseeki64(f, offset, origin) == 0;
-#else
-    return fseeko(f, static_cast<off_t>(offset), origin) == 0;
-#endif
-}
-
-std::int64_t TellOf(std::FILE* f) {
-#ifdef _WIN32
-    return _ftelli64(f);
-#else
-    return static_cast<std::int64_t>(ftello(f));
-#endif
+    return FileHandle(IsRegularFile(path) ? OpenUnbuffered(path, "rb") : nullptr);
 }
 
 constexpr std::int32_t kRetryWaitMs = 500;
@@ -61,7 +24,7 @@ PieceReader::PieceReader(std::string path) : path_(std::move(path)), regularFile
 
 std::int32_t PieceReader::Read(std::uint8_t* buffer, std::int32_t count, std::int64_t offset) const {
     if (!regularFile_ || count < 0 || offset < 0) return -1;
-    FileHandle f = OpenUnbuffered(path_);
+    FileHandle f(OpenUnbuffered(path_, "rb"));
     if (!f || !SeekTo(f.get(), offset, SEEK_SET)) return -1;
     if (count == 0) return 0;
     const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(count), f.get());

@@ -4,7 +4,6 @@
 #include <array>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <vector>
 
@@ -118,7 +117,8 @@ private:
             return;
         }
         const bool complete = progress_->Complete();  // read before the size: no byte comes after it
-        const std::int64_t size = SizeOf(path_);
+        std::int64_t size = -1;
+        GetFileSize64(path_, &size);
         if (size < 0) {
             failed_ = true;
         } else if (complete) {
@@ -130,12 +130,6 @@ private:
         } else {
             progress_->WaitForMore();
         }
-    }
-
-    static std::int64_t SizeOf(const std::string& path) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(std::filesystem::path(path), ec);
-        return ec ? -1 : static_cast<std::int64_t>(size);
     }
 
     bool Fill(std::int64_t upTo) {
