@@ -10,8 +10,8 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   # playback
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
-  # Japanese text in the windows
-  fonts-noto-cjk
+  # Japanese text in the windows, and Qt's own texts (file dialogs) in Japanese
+  fonts-noto-cjk qt6-translations-l10n
   # test audio and independent checkers
   lame twolame ffmpeg mp3val mpg123
   # window screenshots

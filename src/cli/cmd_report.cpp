@@ -6,6 +6,12 @@
 #include "cli/cli_command.h"
 #include "mpeg/FCT_AudioInf.h"
 #include "services/basic.h"
+#ifdef KALVOR_HAVE_PLAYBACK
+#include "playback/media_length_probe.h"
+#endif
+#ifdef KALVOR_HAVE_MIME
+#include "services/mime/mime_type_name.h"
+#endif
 
 namespace kalvor::cli {
 namespace {
@@ -13,9 +19,19 @@ namespace {
 int RunReport(const Args& args) {
     if (args.size() != 1) throw UsageError{"report takes exactly one FILE"};
     if (FileExists(args[0]) != 1) return Fail(args[0] + ": no such file");
-    // The command line plays nothing, so media files that are not MPEG audio or
-    // PCM WAVE report a length of 0.
-    const FileInfoResult report = FileInfoReport(args[0]);
+    // As the window does, the playback layer measures media files that are not
+    // MPEG audio or PCM WAVE, and the platform names the type, where they are
+    // built; without them those files report a length of 0, and kalvor's own
+    // type names stand.
+    MediaLengthProbe probe;
+    FileTypeNamer typeName;
+#ifdef KALVOR_HAVE_PLAYBACK
+    probe = PlaybackLengthProbe();
+#endif
+#ifdef KALVOR_HAVE_MIME
+    typeName = MimeTypeName;
+#endif
+    const FileInfoResult report = FileInfoReport(args[0], probe, typeName);
     if (report.Text.empty()) return Fail(args[0] + ": the file cannot be described");
     std::printf("%s\n", report.Text.c_str());
     return 0;

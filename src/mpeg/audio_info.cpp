@@ -38,15 +38,17 @@ constexpr std::array<TypeName, 17> kTypeNames{{
     {"txt", "Text document"},
 }};
 
-// Extensions described by asking the playback layer for a length.
-constexpr std::array<std::string_view, 12> kGenericMedia{"mpg",  "mpeg", "mid", "asf", "au",  "aif",
-                                                         "aiff", "snd",  "wma", "wmv", "m4a", "aac"};
+// Extensions described by asking the playback layer for a length: the media
+// files it plays (Ogg among them) other than MPEG audio and WAVE.
+constexpr std::array<std::string_view, 13> kGenericMedia{"mpg", "mpeg", "mid", "asf", "au",  "aif", "aiff",
+                                                         "snd", "wma",  "wmv", "m4a", "aac", "ogg"};
 
 bool IsMpegExtension(const std::string& ext) {
     return ext == "mp1" || ext == "mp2" || ext == "mp3";
 }
 
 struct Described {
+    std::string TypeName;
     std::string Format;
     std::int32_t DurationMs = 0;
     std::int32_t Ok = 0;
@@ -59,7 +61,7 @@ void DescribeGeneric(const std::string& path, const MediaLengthProbe& probe, Des
         d.Ok = 1;
     }
     // The type name stands on the format line as well.
-    d.Format = CutAtNul(FileTypeName(path));
+    d.Format = CutAtNul(d.TypeName);
 }
 
 void DescribeMpeg(const std::string& path, const MediaLengthProbe& probe, Described& d) {
@@ -107,12 +109,13 @@ std::string FileTypeName(const std::string& path) {
     });
 }
 
-FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe) {
+FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe, const FileTypeNamer& typeName) {
     FileInfoResult result;
     Described d;
     TrappedRun([&] {
         if (FileExists(path) != 1) return;
-        const std::string typeName = FileTypeName(path);
+        if (typeName) d.TypeName = typeName(path);
+        if (d.TypeName.empty()) d.TypeName = FileTypeName(path);
         const std::string ext = PathPart(path, false, false, false, false, true, 1);
         if (ext == "wav")
             DescribeWave(path, probe, d);
@@ -122,7 +125,7 @@ FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& p
             DescribeGeneric(path, probe, d);
         result.Ok = d.Ok;
         result.DurationMs = d.DurationMs;
-        result.Text = path + "\r\n" + typeName + "\r\n" + (d.Format.empty() ? "" : d.Format + "\r\n") +
+        result.Text = path + "\r\n" + d.TypeName + "\r\n" + (d.Format.empty() ? "" : d.Format + "\r\n") +
                       MsToTimeText(d.DurationMs);
     });
     result.Ok = d.Ok;

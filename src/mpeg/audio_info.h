@@ -12,6 +12,11 @@ namespace kalvor {
 // core cannot play.
 using MediaLengthProbe = std::function<std::int32_t(const std::string& path)>;
 
+// The platform's description of a file's type (the shared MIME database's,
+// in the interface's language). The platform layer supplies it; empty text
+// means the platform has none.
+using FileTypeNamer = std::function<std::string(const std::string& path)>;
+
 struct FileInfoResult {
     std::int32_t Ok = 0;  // 1 when a duration was obtained
     std::int32_t DurationMs = 0;
@@ -26,12 +31,15 @@ struct FileInfoResult {
 // files that cannot be read that way, by probe, with the type name standing on
 // the format line. Without a probe those report a length of 0 and Ok 0. Files
 // of extensions that are not media get no format line and 0 ms. A missing file
-// gives an empty text.
-FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe = {});
+// gives an empty text. The type name is typeName's; without one, or where it
+// has none, FileTypeName's.
+FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe = {},
+                              const FileTypeNamer& typeName = {});
 
 // A plain description of the file's type by its extension ("MPEG Layer-3
-// audio", "WAVE audio", …); for an extension kalvor does not know, the extension
-// in capitals followed by " file", and "File" for a name without extension.
+// audio", "WAVE audio", …), for where the platform gives none; for an extension
+// kalvor does not know, the extension in capitals followed by " file", and
+// "File" for a name without extension.
 std::string FileTypeName(const std::string& path);
 
 }  // namespace kalvor

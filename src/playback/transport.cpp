@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int32_t kLeadInMs = 2000;
 constexpr std::int32_t kRunOutMs = 500;
+constexpr int kModeStopped = 1;
 constexpr int kModePlaying = 3;
 
 }  // namespace
@@ -118,7 +119,7 @@ std::optional<std::int32_t> Transport::PlayPositionByte() const {
 // and the status line keeps its text.
 void Transport::ShowState(TransportShow& show, int mode, PlaybackControl* object) {
     switch (mode) {
-        case 1:  // stopped
+        case kModeStopped:
             show.Status = kStoppedText;
             show.Buttons[kPlayButton] = kTransportButtonNormal;
             show.Buttons[kPauseButton] = kTransportButtonNormal;
@@ -182,7 +183,11 @@ TransportShow Transport::Tick() {
 TransportShow Transport::DocumentReset() {
     playPosMs = 0;
     TransportShow show;
-    show.Status = "";
+    // The reset empties the status line. A stopped player stays stopped
+    // through it, and no tick would show that again: the line says so at once.
+    // Any other state changes to stopped with the new object, which the next
+    // tick shows.
+    show.Status = lastMode == kModeStopped ? std::string(kStoppedText) : std::string();
     show.Buttons[kPlayButton] = kTransportButtonNormal;
     show.Buttons[kPauseButton] = kTransportButtonNormal;
     return show;

@@ -101,7 +101,8 @@ class Transport {
 
     // One TimerMCI tick.
     TransportShow Tick();
-    // The document was closed: the idle state (the play state is kept).
+    // The document was closed: the idle state (the play state is kept), the
+    // status line empty, or "再生停止" when the player was stopped.
     TransportShow DocumentReset();
 
    private:

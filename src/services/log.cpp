@@ -25,9 +25,9 @@ void SetLogAll(std::int32_t value) {
 void WriteLog(const std::string& message, int kind, bool force) {
     if (LogAll() == 0 && !force) return;
     TrappedRun([&] {
-        // Without a program folder the line would land in whatever folder is current.
-        if (AppFolder().empty()) return;
-        const std::string folder = AppFolder() + "log";
+        // Without a work folder the line would land in whatever folder is current.
+        if (WorkFolder().empty()) return;
+        const std::string folder = WorkFolder() + "log";
         if (FolderExists(folder) != 1 && CreateFolder(folder) != 1 && FolderExists(folder) != 1) return;
         const std::string path = folder + kPathSep + kAppTitle + (kind != 0 ? ".err" : ".log");
         std::error_code ec;

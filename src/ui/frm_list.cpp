@@ -151,9 +151,10 @@ void FrmList::Unload() {
 
 void FrmList::keyReleaseEvent(QKeyEvent* event) {
     // Key releases of the list and the buttons arrive here too: the controls
-    // leave them unhandled.
+    // leave them unhandled. A held key acts once, when it is let go, not at
+    // every repeat.
     const int key = event->key();
-    if (Trapped(false, [&] { return host_.OnKeyReleased(key); })) {
+    if (!event->isAutoRepeat() && Trapped(false, [&] { return host_.OnKeyReleased(key); })) {
         event->accept();
         return;
     }

@@ -123,7 +123,8 @@ void FrmList::OutputClicked() {
         host_.DispMes(msg::kNoData);
         return;
     }
-    const std::string chosen = FileDialog(this, true, kMpegAudioFilter, "", "", kDialogDefaultFlags);
+    const std::string chosen =
+        FileDialog(this, true, kMpegAudioFilter, DialogStartFolder(document.OrgFile), "", kDialogDefaultFlags);
     if (chosen.empty()) return;
     WriteOutput(document, EnsureExtension(chosen, host_.FileExt()));
 }

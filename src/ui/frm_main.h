@@ -59,8 +59,9 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     // chosen one, or programFolder when given) made current, the settings store,
     // caption, diagnostic switches, language and font, the controls, the stored
     // placement, show, the document reset, the register command, and the file
-    // on the command line (double quotes removed). false when another kalvor
-    // already runs: nothing was shown and the caller ends at once.
+    // on the command line (double quotes removed, a relative path taken from
+    // the folder the program started in). false when another kalvor already
+    // runs: the file was handed to it, nothing was shown and the caller ends.
     bool Start(const std::string& commandLine, const std::string& programFolder = {});
     // The end sequence (also run when the window closes): lets go of the
     // playback object, stores the placement, closes the document (deleting the
@@ -156,6 +157,9 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
 
     // Start and end steps (frm_main_lifecycle.cpp)
     void UseProgramFolder(const std::string& programFolder);
+    // A file another start handed over (empty: none): the window comes forward
+    // and opens it as a drop.
+    void OnHandOver(const std::string& path);
     void ApplyFonts();
 
     // Menu commands (frm_main_commands.cpp)

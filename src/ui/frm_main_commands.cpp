@@ -5,6 +5,7 @@
 #include "services/app_folder.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/mime/mime_type_name.h"
 #include "services/qt/qt_services.h"
 #include "ui/frm_list.h"
 #include "ui/frm_main.h"
@@ -13,7 +14,8 @@
 namespace kalvor {
 
 std::string FrmMain::AskFileName(bool save) {
-    return FileDialog(this, save, kMpegAudioFilter, "", "", kDialogDefaultFlags);
+    const std::string document = document_ ? document_->OrgFile() : std::string();
+    return FileDialog(this, save, kMpegAudioFilter, DialogStartFolder(document), "", kDialogDefaultFlags);
 }
 
 // ---- "ファイル(&F)" ----
@@ -43,7 +45,7 @@ void FrmMain::MenuRegClick() {
     // the target by an earlier run is not this document's.
     if (!document_ || !document_->IsOpen()) return;
     TrappedRun([&] {
-        const std::string target = HandOverTarget(AppFolder(), document_->OrgFile());
+        const std::string target = HandOverTarget(WorkFolder(), document_->OrgFile());
         if (document_->SaveToFile(target) != 1) return;
         const std::string program = FindRegApp();
         if (!program.empty() && FileExists(target) == 1) RunProgram(program, target, 1, "");
@@ -111,7 +113,7 @@ void FrmMain::OpenListWindow(int mode) {
 void FrmMain::MenuFileInfoClick() {
     TrappedRun([&] {
         const std::string file = document_ ? document_->CurFile() : std::string();
-        const FileInfoResult report = FileInfoReport(file, PlaybackLengthProbe());
+        const FileInfoResult report = FileInfoReport(file, PlaybackLengthProbe(), MimeTypeName);
         CenteredMessageBox(report.Text, kStyleInformation, "ファイル情報", this);
     });
 }

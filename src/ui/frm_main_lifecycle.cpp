@@ -27,6 +27,8 @@ constexpr std::int32_t kEndWaitSliceMs = 10;
 // The client area of a window with no stored placement, in twips: wide enough
 // for a useful time line, as high as the tool panel needs.
 constexpr std::int32_t kDefaultClientWidthTw = 9600;
+// How often a file handed over by another start asks again while the window is busy.
+constexpr int kHandOverRetryMs = 200;
 
 }  // namespace
 
@@ -44,16 +46,23 @@ FrmMain::~FrmMain() {
 
 bool FrmMain::Start(const std::string& commandLine, const std::string& programFolder) {
     if (document_) return true;
+    // A relative path names a file of the folder the user started in, which
+    // the start is about to leave; the running kalvor needs it whole as well.
+    const std::string path = CommandLinePath(commandLine, QDir::toNativeSeparators(QDir::currentPath()).toStdString());
     t_ = TwipsPerPixel();
-    if (!AcquireSingleInstance()) return false;
+    if (!AcquireSingleInstance()) {
+        HandOverToRunningInstance(path);
+        return false;
+    }
     TrappedRun([&] { UseProgramFolder(programFolder); });
     DocumentSink* sink = this;
-    document_ = std::make_unique<Document>(AppFolder(), sink, &player_);
+    document_ = std::make_unique<Document>(WorkFolder(), sink, &player_);
     timeLine_ = std::make_unique<DocumentTimeLine>(*document_);
     view_ = std::make_unique<TimeLineView>(*timeLine_, t_);
     TrappedRun([] { ChooseSettingsStore(); });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
+    TrappedRun([] { ApplyInterfaceLanguage(kInterfaceLanguage); });
     TrappedRun([&] { ApplyFonts(); });
     TrappedRun([&] { SetUpControls(); });
     TrappedRun([&] {
@@ -65,24 +74,43 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     guard_->Install();
     InitAll();
     TrappedRun([&] { menuReg_->setVisible(!FindRegApp().empty()); });
-    if (!commandLine.empty()) OpenFile(CommandLinePath(commandLine));
+    if (!commandLine.empty()) OpenFile(path);
+    SetHandOverReceiver([this](const std::string& handed) { OnHandOver(handed); });
     return true;
 }
 
-void FrmMain::UseProgramFolder(const std::string& programFolder) {
-    std::string folder = programFolder.empty() ? ChooseProgramFolder() : programFolder;
-    if (folder.empty()) {
-        // Neither the program's nor the user's data folder takes files: the
-        // working files go to a folder of this user's in the temporary folder.
-        const QString fallback =
-            QDir(QDir::tempPath())
-                .filePath(
-                    QStringLiteral("kalvor-%1").arg(qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"))));
-        QDir().mkpath(fallback);
-        folder = QDir::toNativeSeparators(fallback).toStdString();
+void FrmMain::OnHandOver(const std::string& path) {
+    // A drop cannot reach a busy window or one under a dialog: the file waits
+    // until it could.
+    if (InputBlocked() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kHandOverRetryMs, this, [this, path] { OnHandOver(path); });
+        return;
     }
-    SetAppFolder(folder);
-    QDir::setCurrent(QString::fromStdString(AppFolder()));
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (!path.empty()) OnFilesDropped({QString::fromStdString(path)});
+}
+
+void FrmMain::UseProgramFolder(const std::string& programFolder) {
+    // What a user or an installer put beside the program is looked for there;
+    // only what kalvor writes on its own moves when it cannot write there.
+    SetAppFolder(programFolder.empty() ? ExecutableFolder() : programFolder);
+    if (!FolderIsWritable(AppFolder())) {
+        std::string work = UserDataFolder();
+        if (work.empty()) {
+            // Not even the user's data folder takes files: the working files go
+            // to a folder of this user's in the temporary folder.
+            const QString fallback =
+                QDir(QDir::tempPath())
+                    .filePath(QStringLiteral("kalvor-%1")
+                                  .arg(qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"))));
+            QDir().mkpath(fallback);
+            work = QDir::toNativeSeparators(fallback).toStdString();
+        }
+        SetWorkFolder(work);
+    }
+    QDir::setCurrent(QString::fromStdString(WorkFolder()));
 }
 
 void FrmMain::ApplyFonts() {

@@ -1,6 +1,7 @@
 #include "ui/frm_main_rules.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "services/app_folder.h"
 #include "services/basic.h"
@@ -12,16 +13,18 @@ std::string MainWindowCaption() {
     return std::string(kAppTitle) + " - " + kCompanyName;
 }
 
-std::string CommandLinePath(const std::string& commandLine) {
+std::string CommandLinePath(const std::string& commandLine, const std::string& startFolder) {
     std::string path = commandLine;
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    return path;
+    const std::filesystem::path given(path);
+    if (path.empty() || given.is_absolute() || startFolder.empty()) return path;
+    return (std::filesystem::path(startFolder) / given).lexically_normal().string();
 }
 
-std::string HandOverTarget(const std::string& appFolder, const std::string& orgFile) {
+std::string HandOverTarget(const std::string& workFolder, const std::string& orgFile) {
     const std::string name =
         orgFile.empty() ? std::string("new.mpg") : PathPart(orgFile, false, false, true, true, true);
-    return appFolder + name;
+    return workFolder + name;
 }
 
 std::array<std::string, 4> InfoValueTexts(std::int32_t durationMs, std::int32_t selStartMs, std::int32_t selEndMs,

@@ -11,13 +11,15 @@ namespace kalvor {
 // The program's title, " - " and the maker's name.
 std::string MainWindowCaption();
 
-// The command line as one path: every double quote removed, nothing else
-// changed, so a quoted path with blanks opens and two paths open nothing.
-std::string CommandLinePath(const std::string& commandLine);
+// The command line as one path: every double quote removed, so a quoted path
+// with blanks opens and two paths open nothing. A relative path is taken from
+// startFolder, the folder the program was started in (the start makes another
+// folder current); empty text stays empty.
+std::string CommandLinePath(const std::string& commandLine, const std::string& startFolder);
 
-// Where the register command copies the current version: the program folder
+// Where the register command copies the current version: the work folder
 // followed by the opened file's name, or "new.mpg" with no document open.
-std::string HandOverTarget(const std::string& appFolder, const std::string& orgFile);
+std::string HandOverTarget(const std::string& workFolder, const std::string& orgFile);
 
 // The information panel's labels, rows 0 to 3 (fields 4 to 7).
 inline constexpr std::array<const char*, 4> kInfoLabels{"全体", "開始", "終了", "選択"};

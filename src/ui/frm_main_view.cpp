@@ -195,8 +195,10 @@ void FrmMain::OnTimerTick() {
 }
 
 void FrmMain::keyReleaseEvent(QKeyEvent* event) {
-    // Keys released on any control end up here; this is the one place they are handled.
-    const bool handled = Trapped(false, [&] { return OnKeyReleased(event->key()); });
+    // Keys released on any control end up here; this is the one place they are
+    // handled. A held key sends a release with every repeat: it acts once, when
+    // it is let go.
+    const bool handled = !event->isAutoRepeat() && Trapped(false, [&] { return OnKeyReleased(event->key()); });
     if (handled) {
         event->accept();
         return;

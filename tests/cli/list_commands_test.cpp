@@ -40,8 +40,11 @@ TEST_F(ListCommands, ReportPrintsTheReportAsItIs) {
     ASSERT_EQ(AnalyzeStream(src, info), 1);
     const auto r = Cli("report" + Q(src));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, src + "\r\nMPEG Layer-3 audio\r\nmp3(44100Hz/128kbps/JointStereo)\r\n" +
-                         MsToTimeText(info.DurationMs) + "\n");
+    // The type name on line 2 is the platform's, where there is one (a test of its own).
+    const std::size_t typeEnd = r.out.find("\r\n", src.size() + 2);
+    ASSERT_NE(typeEnd, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(0, src.size() + 2), src + "\r\n");
+    EXPECT_EQ(r.out.substr(typeEnd), "\r\nmp3(44100Hz/128kbps/JointStereo)\r\n" + MsToTimeText(info.DurationMs) + "\n");
 }
 
 TEST_F(ListCommands, ReportFailures) {

@@ -233,13 +233,18 @@ TEST_F(TransportTest, RightClickCentresOnThePlayPosition) {
 }
 
 TEST_F(TransportTest, DocumentResetShowsTheIdleStateAndKeepsThePlayState) {
-    object_.state = 3;
-    transport_.Tick();
-    const TransportShow show = transport_.DocumentReset();
-    EXPECT_EQ(show.Status, std::optional<std::string>(""));
-    EXPECT_EQ(show.Buttons[kPlayButton], std::optional<int>(kTransportButtonNormal));
-    EXPECT_EQ(transport_.playPosMs, 0);
-    EXPECT_EQ(transport_.lastMode, 3);
+    // Playing, the status line empties until the new object's stop shows; stopped,
+    // no change of state would ever show it again, so it stays; before any file, empty.
+    const std::pair<std::int32_t, const char*> cases[] = {{3, ""}, {1, kStoppedText}, {0, ""}};
+    for (const auto& [state, status] : cases) {
+        object_.state = state;
+        transport_.Tick();
+        const TransportShow show = transport_.DocumentReset();
+        EXPECT_EQ(show.Status, std::optional<std::string>(status)) << "state " << state;
+        EXPECT_EQ(show.Buttons[kPlayButton], std::optional<int>(kTransportButtonNormal));
+        EXPECT_EQ(transport_.playPosMs, 0);
+        EXPECT_EQ(transport_.lastMode, state);
+    }
 }
 
 TEST(PauseText, MinutesSecondsAndHundredths) {

@@ -56,16 +56,35 @@ class FrmMainFileTest : public QObject {
         QCOMPARE(answers.FileDialogs.size(), 1u);
         QCOMPARE(answers.FileDialogs[0].Save, false);
         QCOMPARE(answers.FileDialogs[0].Filter, std::string(kMpegAudioFilter));
-        QCOMPARE(answers.FileDialogs[0].InitialFolder, std::string());
+        QVERIFY(SamePath(answers.FileDialogs[0].InitialFolder, run.songs.path().string()));
         QCOMPARE(answers.FileDialogs[0].InitialName, std::string());
         QCOMPARE(answers.FileDialogs[0].Flags, kOpenDialogFlags);
         QCOMPARE(window->Doc().OrgFile(), opens ? chosen : first);
         QVERIFY(window->Doc().AudioLength() > 0);
     }
 
+    void dialogsOpenInTheDocumentsFolderOrTheLastOneUsed() {
+        WindowRun run;
+        TempDir elsewhere;
+        auto window = run.Start();
+        DialogAnswers answers;
+        answers.AnswerFileDialog(run.Song("cbr128.mp3"));
+        Command(*window, "MenuFileOpen")->trigger();
+        answers.AnswerFileDialog(elsewhere.file("copy.mp3"));
+        Command(*window, "MenuFileSaveAs")->trigger();
+        Command(*window, "MenuFileClose")->trigger();
+        Command(*window, "MenuFileOpen")->trigger();
+        QCOMPARE(answers.FileDialogs.size(), 3u);
+        // Never the folder made current at start, which holds the working files.
+        QVERIFY(!SamePath(answers.FileDialogs[0].InitialFolder, run.program.path().string()));
+        QVERIFY(SamePath(answers.FileDialogs[1].InitialFolder, run.songs.path().string()));
+        QVERIFY(SamePath(answers.FileDialogs[2].InitialFolder, elsewhere.path().string()));
+    }
+
     void closeEndsTheDocument() {
         WindowRun run;
         auto window = run.Start(run.Song("cbr128.mp3"));
+        QVERIFY(SettleFirstTick(*window));
         window->Doc().Sel.SelectRange(100000, 200000);
         Command(*window, "MenuDel1")->trigger();
         QVERIFY(run.ProgramHas("clip.mp3") && run.ProgramHas("temp.mp3"));
@@ -73,7 +92,10 @@ class FrmMainFileTest : public QObject {
         QVERIFY(!window->Doc().IsOpen());
         QVERIFY(!run.ProgramHas("clip.mp3") && !run.ProgramHas("temp.mp3"));
         QCOMPARE(window->PictureInfo()->Text(0), QString("000'00.000"));
-        QCOMPARE(MessageText(*window), std::string());
+        // The player is still stopped, and the status line says so at once.
+        QCOMPARE(MessageText(*window), std::string("再生停止"));
+        window->OpenFile(run.Song("mono.mp3"));
+        QCOMPARE(MessageText(*window), std::string("再生停止"));
         // The clipboard went with the document.
         window->OpenFile(run.Song("vbr.mp3"));
         Command(*window, "MenuPaste")->trigger();
@@ -155,6 +177,8 @@ class FrmMainFileTest : public QObject {
         QCOMPARE(box.Owner, static_cast<QWidget*>(window.get()));
         QVERIFY2(box.Text.find(window->Doc().CurFile()) == 0, box.Text.c_str());
         QVERIFY2(box.Text.find("44100Hz/128kbps") != std::string::npos, box.Text.c_str());
+        // The type as the platform names it, in the interface's language.
+        QVERIFY2(box.Text.find("\r\nMP3 オーディオ\r\n") != std::string::npos, box.Text.c_str());
     }
 
     void versionInformationIsShown() {
@@ -178,7 +202,7 @@ class FrmMainFileTest : public QObject {
         const std::uintmax_t edited = SizeOf(window->Doc().CurFile());
 
         Command(*window, "MenuReg")->trigger();
-        const std::string target = AppFolder() + "take 1.mp3";
+        const std::string target = WorkFolder() + "take 1.mp3";
         QCOMPARE(SizeOf(target), edited);
         QCOMPARE(window->Doc().OrgFile(), target);
         QTRY_COMPARE_WITH_TIMEOUT(ReadText(received), target, 10000);

@@ -1,13 +1,16 @@
 // The main window's start and end: the command line, the program folder, the
-// caption, the menus and controls as the user finds them, the register command
-// shown only with a companion program, the placement kept between runs, the
-// working files gone after closing, and one instance at a time.
+// caption, the menus and controls as the user finds them, Qt's own texts, held
+// keys, the register command shown only with a companion program, the
+// placement kept between runs, the working files gone after closing, and one
+// instance at a time, to which later starts hand their files.
+#include <unistd.h>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 
 #include "services/app_folder.h"
 #include "services/qt/identity.h"
+#include "services/qt/single_instance.h"
 #include "ui/frm_main_fixture.h"
 #include "ui/frm_main_rules.h"
 #include "ui/widget_button_strip.h"
@@ -17,6 +20,8 @@ using namespace kalvor;
 using namespace kalvor::test;
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
 
 // A menu's items as "caption|shortcut", separators as "-".
 QStringList Items(const QMenu* menu) {
@@ -29,6 +34,34 @@ QStringList Items(const QMenu* menu) {
         items << action->text() + "|" + action->shortcut().toString(QKeySequence::PortableText);
     }
     return items;
+}
+
+// The kalvor program copied into run's program folder, so that it keeps its
+// settings beside it there; empty text when the program is not built.
+QString ProgramCopy(WindowRun& run) {
+    const QString program = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../kalvor");
+    const QString copy = QString::fromStdString(run.InProgram("kalvor"));
+    return QFile::exists(program) && QFile::copy(program, copy) ? copy : QString();
+}
+
+// Starts program with arguments as a user who cannot make files in folder:
+// this user after taking write access away, or, for root (who writes
+// everywhere), the unprivileged user "nobody", given home for its own files.
+bool StartWithoutWriteAccess(QProcess& process, const std::filesystem::path& folder, const std::filesystem::path& home,
+                             const QString& program, const QStringList& arguments) {
+    namespace fs = std::filesystem;
+    if (geteuid() != 0) {
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        process.start(program, arguments);
+        return process.waitForStarted();
+    }
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (setpriv.isEmpty()) return false;
+    for (const auto& entry : fs::recursive_directory_iterator(home))
+        if (chown(entry.path().c_str(), kNobody, kNobody) != 0) return false;
+    if (chown(home.c_str(), kNobody, kNobody) != 0) return false;
+    process.start(setpriv, QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + arguments);
+    return process.waitForStarted();
 }
 
 }  // namespace
@@ -51,6 +84,9 @@ class FrmMainStartTest : public QObject {
                                                 << "a.mp3" << false;
         QTest::newRow("no such file") << "%1.missing"
                                       << "b.mp3" << false;
+        // %2: the name alone, as typed in the songs' folder.
+        QTest::newRow("a path relative to the start folder") << "%2"
+                                                             << "c.mp3" << true;
     }
     void commandLine() {
         QFETCH(QString, given);
@@ -58,7 +94,8 @@ class FrmMainStartTest : public QObject {
         QFETCH(bool, opens);
         WindowRun run;
         const std::string song = run.Song("cbr128.mp3", name.toStdString());
-        auto window = run.Start(given.arg(QString::fromStdString(song)).toStdString());
+        QDir::setCurrent(QString::fromStdString(run.songs.path().string()));
+        auto window = run.Start(given.arg(QString::fromStdString(song), name).toStdString());
         QVERIFY(window);
         QCOMPARE(window->Doc().IsOpen(), opens);
         QCOMPARE(window->Doc().OrgFile(), opens ? song : std::string());
@@ -75,6 +112,32 @@ class FrmMainStartTest : public QObject {
         QVERIFY(SamePath(QDir::currentPath().toStdString(), run.program.path().string()));
         QCOMPARE(window->windowTitle(), QString("kalvor - ") + kCompanyName);
         QCOMPARE(MessageText(*window), std::string());
+    }
+
+    void qtsOwnTextsAreJapanese_data() {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("save dialog title") << "QFileDialog"
+                                           << "Save As";
+        QTest::newRow("look in") << "QFileDialog"
+                                 << "Look in:";
+        QTest::newRow("file name") << "QFileDialog"
+                                   << "File &name:";
+        QTest::newRow("files of type") << "QFileDialog"
+                                       << "Files of type:";
+        QTest::newRow("cancel button") << "QPlatformTheme"
+                                       << "Cancel";
+        QTest::newRow("text field menu") << "QLineEdit"
+                                         << "&Undo";
+    }
+    void qtsOwnTextsAreJapanese() {
+        QFETCH(QString, context);
+        QFETCH(QString, text);
+        WindowRun run;
+        auto window = run.Start();
+        QCOMPARE(QLocale().language(), QLocale::Japanese);
+        const QString shown = QCoreApplication::translate(context.toUtf8().constData(), text.toUtf8().constData());
+        QVERIFY2(shown != text, qPrintable(shown));
     }
 
     void menusHoldTheirCommandsInOrder_data() {
@@ -123,6 +186,31 @@ class FrmMainStartTest : public QObject {
         window->MenuPlay(3)->trigger();
         QTest::keyRelease(window->PictureSec(), Qt::Key_F10);
         for (int k = 0; k < kPlayModes; ++k) QCOMPARE(window->MenuPlay(k)->isChecked(), k == 5);
+    }
+
+    void heldKeysActOnceWhenLetGo_data() {
+        QTest::addColumn<bool>("listWindow");
+        QTest::newRow("main window") << false;
+        QTest::newRow("list window") << true;
+    }
+    void heldKeysActOnceWhenLetGo() {
+        QFETCH(bool, listWindow);
+        WindowRun run;
+        auto window = run.Start(run.Song("cbr128.mp3"));
+        QWidget* target = window->PictureSec();
+        if (listWindow) {
+            Command(*window, "MenuDivide")->trigger();
+            target = window->ListWindow();
+        }
+        // A held key sends a release with every repeat; only letting it go counts.
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(target, &release);
+        }
+        QVERIFY(window->MenuPlay(0)->isChecked());
+        QKeyEvent letGo(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
+        QApplication::sendEvent(target, &letGo);
+        QVERIFY(window->MenuPlay(5)->isChecked());
     }
 
     void controlsAreSetUp() {
@@ -218,33 +306,77 @@ class FrmMainStartTest : public QObject {
         QCOMPARE(window->windowState(), Qt::WindowNoState);
     }
 
-    void aSecondProgramEndsAtOnce() {
-        const QString program = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../kalvor");
-        if (!QFile::exists(program)) QSKIP("the kalvor program is not built");
+    void aSecondStartHandsItsFileOver_data() {
+        QTest::addColumn<bool>("listWindow");
+        QTest::newRow("opened as a drop") << false;
+        QTest::newRow("not under the list window's rows") << true;
+    }
+    void aSecondStartHandsItsFileOver() {
+        QFETCH(bool, listWindow);
         WindowRun run;
-        // The programs keep their settings beside them in the run's program folder.
-        const QString copy = QString::fromStdString(run.InProgram("kalvor"));
-        QVERIFY(QFile::copy(program, copy));
-        QProcess first;
-        first.start(copy, {QString::fromStdString(run.Song("cbr128.mp3"))});
-        QVERIFY(first.waitForStarted());
-        // The first holds the lock from the start of its window on.
-        QTRY_VERIFY_WITH_TIMEOUT(QDir(qEnvironmentVariable("XDG_RUNTIME_DIR")).exists("kalvor.lock"), 20000);
-        QTest::qWait(500);
+        const std::string song = run.Song("cbr128.mp3");
+        auto window = run.Start(song);
+        if (listWindow) Command(*window, "MenuDivide")->trigger();
+        window->showMinimized();
+        const std::string other = run.Song("vbr.mp3");
+        QVERIFY(HandOverToRunningInstance(other));
+        QTRY_VERIFY(!window->isMinimized());
+        if (listWindow) QTest::qWait(300);
+        QTRY_COMPARE(window->Doc().OrgFile(), listWindow ? song : other);
+    }
+
+    void theProgramHandsARelativePathOverAndEnds() {
+        WindowRun run;
+        const QString copy = ProgramCopy(run);
+        if (copy.isEmpty()) QSKIP("the kalvor program is not built");
+        // A kalvor that crashed leaves its lock and its socket behind.
+        QProcess crashed;
+        crashed.start(copy, {});
+        const QString socket = QString::fromStdString(InstanceServerName(DefaultInstanceLockPath()));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
+        crashed.kill();
+        QVERIFY(crashed.waitForFinished(5000));
+        QVERIFY(QFile::exists(socket));
+        // They keep no one out: the next start runs and takes the files of later starts.
+        auto window = run.Start();
+        QVERIFY(window);
+        const std::string other = run.Song("mono.mp3", "other.mp3");
         QProcess second;
-        second.start(copy, {});
-        QVERIFY(second.waitForFinished(10000));
+        second.setWorkingDirectory(QString::fromStdString(run.songs.path().string()));
+        second.start(copy, {"other.mp3"});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(first.state(), QProcess::Running);
-        // A crashed first instance leaves a lock that keeps no one out.
-        first.kill();
-        QVERIFY(first.waitForFinished(5000));
-        QProcess third;
-        third.start(copy, {});
-        QVERIFY(third.waitForStarted());
-        QVERIFY2(!third.waitForFinished(3000), "a stale lock ended the next start");
-        third.kill();
-        third.waitForFinished(5000);
+        QTRY_COMPARE(window->Doc().OrgFile(), other);
+    }
+
+    void aProgramFolderWithoutWriteAccessKeepsItsSettingsThere() {
+        WindowRun run;
+        const QString copy = ProgramCopy(run);
+        if (copy.isEmpty()) QSKIP("the kalvor program is not built");
+        // An installed copy: the settings beside the program ask for the log,
+        // and a file the player cannot play writes to it.
+        WriteText(run.InProgram("kalvor.ini"), "[conf]\nLogError=1\n");
+        TempDir user;
+        const std::string notes = user.file("notes.txt");
+        WriteText(notes, "not audio");
+        const std::string data = user.file("data");
+        QProcess installed;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", QString::fromStdString(user.path().string()));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(data));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(user.file("config")));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(user.file("runtime")));
+        installed.setProcessEnvironment(env);
+        std::filesystem::create_directory(user.file("runtime"));
+        std::filesystem::permissions(user.file("runtime"), std::filesystem::perms::owner_all);
+        const QString log = QString::fromStdString(data + "/" + OrganisationName() + "/kalvor/log/kalvor.log");
+        if (!StartWithoutWriteAccess(installed, run.program.path(), user.path(), copy, {QString::fromStdString(notes)}))
+            QSKIP("no user without write access to the program folder");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 20000);
+        installed.kill();
+        installed.waitForFinished(5000);
+        QVERIFY(!run.ProgramHas("log"));
     }
 };
 

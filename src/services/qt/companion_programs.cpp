@@ -16,6 +16,11 @@ namespace {
 
 // The companion volume mixer, looked for in the program folder.
 constexpr const char* kMixerBaseName = "pegelor";
+#ifdef _WIN32
+constexpr const char* kMixerFileName = "pegelor.exe";
+#else
+constexpr const char* kMixerFileName = "pegelor";
+#endif
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -48,7 +53,7 @@ std::string FindRegApp() {
     return Trapped(std::string(), [] {
         const std::string setting = ReadSetting("RegApp", "");
         if (FileExists(setting) == 1) return setting;
-        const std::string companion = AppFolder() + kCompanionExecutable;
+        const std::string companion = ProgramFilePath(kCompanionExecutable);
         return FileExists(companion) == 1 ? companion : std::string();
     });
 }
@@ -58,14 +63,13 @@ std::optional<ProgramCall> ChooseVolumeMixer(const MixerSearch& search) {
         return ProgramCall{search.MixerSetting, ""};
 #ifdef _WIN32
     if (IsCompanionMixer(search.OwnName)) return ProgramCall{"Sndvol32.exe", ""};
-    const std::string companion = search.ProgramFolder + kMixerBaseName + ".exe";
-    if (search.FileExists(companion)) return ProgramCall{companion, ""};
+    if (search.FileExists(search.CompanionMixer)) return ProgramCall{search.CompanionMixer, ""};
     if (search.FileExists(search.SystemFolder + "Sndvol32.exe"))
         return ProgramCall{search.SystemFolder + "Sndvol32.exe", ""};
     return ProgramCall{search.SystemFolder + "Sndvol.exe", ""};
 #else
-    const std::string companion = search.ProgramFolder + kMixerBaseName;
-    if (!IsCompanionMixer(search.OwnName) && search.FileExists(companion)) return ProgramCall{companion, ""};
+    if (!IsCompanionMixer(search.OwnName) && search.FileExists(search.CompanionMixer))
+        return ProgramCall{search.CompanionMixer, ""};
     // The desktops' own volume controls, the most common first.
     static const ProgramCall kDesktopMixers[] = {{"pavucontrol", ""},
                                                  {"pavucontrol-qt", ""},
@@ -85,7 +89,7 @@ void OpenVolumeMixer() {
         MixerSearch search;
         search.MixerSetting = ReadSetting("MixerApp", "");
         search.OwnName = OwnExecutableName();
-        search.ProgramFolder = AppFolder();
+        search.CompanionMixer = ProgramFilePath(kMixerFileName);
         search.SystemFolder = SystemFolder();
         search.FileExists = [](const std::string& path) { return FileExists(path) == 1; };
         search.FindOnPath = [](const std::string& name) {

@@ -26,10 +26,10 @@ struct ProgramCall {
 
 // What the platform offers to start a volume mixer, for ChooseVolumeMixer.
 struct MixerSearch {
-    std::string MixerSetting;   // the setting "MixerApp"
-    std::string OwnName;        // this program's executable name without extension
-    std::string ProgramFolder;  // AppFolder()
-    std::string SystemFolder;   // SystemFolder()
+    std::string MixerSetting;    // the setting "MixerApp"
+    std::string OwnName;         // this program's executable name without extension
+    std::string CompanionMixer;  // where the companion mixer would be: ProgramFilePath("pegelor")
+    std::string SystemFolder;    // SystemFolder()
     std::function<bool(const std::string&)> FileExists;
     // The full path of a program found on the search path, or empty text.
     std::function<std::string(const std::string&)> FindOnPath;

@@ -12,7 +12,7 @@ void ReadDiagnosticSwitches() {
     TrappedRun([] { SetLogAll(ParseSettingInt32(ReadSetting("LogError", std::int32_t{0})).value_or(0)); });
     TrappedRun([] {
         const bool errorCatch = ParseSettingInt32(ReadSetting("ErrorCatch", std::int32_t{0})).value_or(0) != 0;
-        SetNoErrorTrap(errorCatch || FileExists(AppFolder() + "ec.txt") == 1);
+        SetNoErrorTrap(errorCatch || FileExists(ProgramFilePath("ec.txt")) == 1);
     });
 }
 

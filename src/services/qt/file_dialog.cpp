@@ -1,7 +1,9 @@
 #include "services/qt/file_dialog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <utility>
@@ -15,6 +17,15 @@ namespace {
 FileDialogHook& Hook() {
     static FileDialogHook hook;
     return hook;
+}
+
+std::string& LastFolder() {
+    static std::string folder;
+    return folder;
+}
+
+std::string FolderOf(const std::string& path) {
+    return QDir::toNativeSeparators(QFileInfo(QString::fromStdString(path)).absolutePath()).toStdString();
 }
 
 QString Q(const std::string& text) {
@@ -71,6 +82,14 @@ std::string DialogResult(const std::string& chosen) {
     return path;
 }
 
+std::string DialogStartFolder(const std::string& documentFile) {
+    return Trapped(std::string(), [&] {
+        if (!documentFile.empty()) return FolderOf(documentFile);
+        if (!LastFolder().empty()) return LastFolder();
+        return QDir::toNativeSeparators(QDir::homePath()).toStdString();
+    });
+}
+
 std::string FileDialog(QWidget* owner, bool save, const std::string& filter, const std::string& initialFolder,
                        const std::string& initialName, std::int32_t flags) {
     return Trapped(std::string(), [&] {
@@ -79,7 +98,9 @@ std::string FileDialog(QWidget* owner, bool save, const std::string& filter, con
         const std::string chosen = Hook() ? Hook()(request) : ShowDialog(owner, request);
         // The owner repaints where the dialog was before the caller starts a long command.
         for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
-        return DialogResult(chosen);
+        const std::string result = DialogResult(chosen);
+        if (!result.empty()) LastFolder() = FolderOf(result);
+        return result;
     });
 }
 

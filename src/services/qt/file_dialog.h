@@ -61,8 +61,15 @@ std::vector<std::string> QtNameFilters(const std::string& filter);
 // trimmed; empty when longer than kFileDialogPathLimit characters.
 std::string DialogResult(const std::string& chosen);
 
+// The folder a dialog opens in: documentFile's folder while a document is
+// open, else the folder of the last answer a dialog gave, else the user's home
+// folder. Never the folder that happens to be current: that is the program's,
+// whose working files are the last thing a user should pick.
+std::string DialogStartFolder(const std::string& documentFile);
+
 // Shows the open (save false) or save dialog modally over owner and returns the
-// chosen full path, or empty text when the user cancelled. Pending window events
+// chosen full path, or empty text when the user cancelled; a chosen path's
+// folder is remembered for DialogStartFolder. Pending window events
 // are processed twice afterwards so that the owner repaints before the caller
 // goes on.
 std::string FileDialog(QWidget* owner, bool save, const std::string& filter, const std::string& initialFolder,

@@ -19,12 +19,15 @@ bool FolderIsWritable(const std::string& folder) {
     });
 }
 
-std::string ChooseProgramFolder() {
+std::string ExecutableFolder() {
     return Trapped(std::string(), [] {
         if (!QCoreApplication::instance()) return std::string();
-        const std::string own = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-        if (FolderIsWritable(own)) return SetTrailingSep(own, false);
-        // The per-user data folder is named after the maker and the program.
+        return SetTrailingSep(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString(), false);
+    });
+}
+
+std::string UserDataFolder() {
+    return Trapped(std::string(), [] {
         const QString org = QString::fromStdString(OrganisationName());
         const QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                                  .filePath(org + QLatin1Char('/') + QLatin1String("kalvor"));

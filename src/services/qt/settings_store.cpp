@@ -43,14 +43,20 @@ std::string ReadForm(const std::string& text) {
     return text == kEmptyMarker ? std::string() : text;
 }
 
-std::string ProfileFileText() {
+// The file's text; nothing when it cannot be read (or is gone).
+std::optional<std::string> ProfileFileText() {
     QFile file(Q(ProfileFilePath()));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll().toStdString();
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return text.toStdString();
 }
 
 void WriteProfile(const std::string& key, const std::string& text) {
-    const std::string updated = ProfileSet(ProfileFileText(), kSection, key, text);
+    // Written from what could not be read, the file would lose every other key.
+    const std::optional<std::string> current = ProfileFileText();
+    if (!current) return;
+    const std::string updated = ProfileSet(*current, kSection, key, text);
     QSaveFile file(Q(ProfileFilePath()));
     // A read-only program folder with a writable "kalvor.ini" is still written.
     file.setDirectWriteFallback(true);
@@ -60,9 +66,10 @@ void WriteProfile(const std::string& key, const std::string& text) {
 }
 
 std::string ReadProfile(const std::string& key, const std::string& defaultText) {
-    const auto stored = ProfileGet(ProfileFileText(), kSection, key);
+    const std::optional<std::string> current = ProfileFileText();
+    const auto stored = current ? ProfileGet(*current, kSection, key) : std::nullopt;
     if (!stored || *stored == kMissing) {
-        WriteProfile(key, StoredForm(defaultText));
+        if (current) WriteProfile(key, StoredForm(defaultText));
         return ReadForm(defaultText);
     }
     return ReadForm(CutToChars(*stored, kProfileValueLimit));
@@ -126,7 +133,7 @@ void ResetSettingsStoreChoice() {
 }
 
 std::string ProfileFilePath() {
-    return AppFolder() + kAppTitle + ".ini";
+    return ProgramFilePath(std::string(kAppTitle) + ".ini");
 }
 
 std::string SettingText(std::int32_t value) {

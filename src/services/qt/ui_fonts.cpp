@@ -1,6 +1,7 @@
 #include "services/qt/ui_fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QWidget>
 
 #include <algorithm>
@@ -53,6 +54,21 @@ FontEntry RequestOf(const QFont& font) {
     else if (font.pixelSize() > 0)
         request.Size = static_cast<float>(font.pixelSize()) * static_cast<float>(TwipsPerPixel()) / 20.0f;
     return request;
+}
+
+// Qt sizes a font by its em, the Windows font mapper by its character cell
+// (ascent plus descent), which is the larger by the face's leading: the em
+// whose cell is the largest that fits cellHeight, at least 1.
+int EmPixelsForCell(QFont font, int cellHeight) {
+    const auto cellOf = [&font](int emPixels) {
+        font.setPixelSize(emPixels);
+        return QFontMetrics(font).height();
+    };
+    const int cellAtCell = cellOf(cellHeight);
+    int em = cellAtCell > 0 ? std::max(1, cellHeight * cellHeight / cellAtCell) : cellHeight;
+    while (em > 1 && cellOf(em) > cellHeight) --em;
+    while (cellOf(em + 1) <= cellHeight) ++em;
+    return em;
 }
 
 std::int32_t FindOrCreate(float size, bool bold, bool italic, const std::string& face) {
@@ -122,9 +138,9 @@ int CreateUiFont(float size, bool bold, bool italic, const std::string& face) {
         const std::int32_t height = FontHeightPixels(size, scale, t);
         if (height <= 0) return 0;
         QFont font(Q(name));
-        font.setPixelSize(height);
         if (bold) font.setWeight(static_cast<QFont::Weight>(std::min(BoldWeight(t), kHeaviestWeight)));
         font.setItalic(italic);
+        font.setPixelSize(EmPixelsForCell(font, height));
         g_fonts.push_back({font, size, bold, italic, face, 1.0f / scale});
         return 1;
     });

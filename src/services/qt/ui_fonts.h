@@ -55,7 +55,9 @@ void InstallUiFontSubstitutions();
 
 // The height scale of a face: kTallFaceScale for kTallFace, else 1.
 float FaceHeightScale(const std::string& face);
-// The cell height in pixels of size points: round(size × 20 × scale / t), ties to even.
+// The cell height in pixels of size points: round(size × 20 × scale / t), ties
+// to even. A created font's character cell (ascent plus descent) has this
+// height; its em is smaller by the face's leading.
 std::int32_t FontHeightPixels(float size, float scale, int t);
 // The weight of a bold font: round(700 × 15 / t), so it grows with the resolution.
 std::int32_t BoldWeight(int t);

@@ -122,7 +122,7 @@ class CompanionProgramsTest : public QObject {
         MixerSearch search;
         search.MixerSetting = setting.toStdString();
         search.OwnName = ownName.toStdString();
-        search.ProgramFolder = "/app/";
+        search.CompanionMixer = "/app/pegelor";
         search.SystemFolder = "/usr/bin/";
         search.FileExists = [&](const std::string& path) { return files.contains(QString::fromStdString(path)); };
         search.FindOnPath = [&](const std::string& name) {

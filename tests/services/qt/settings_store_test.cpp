@@ -1,5 +1,6 @@
 // The settings store: which store is chosen, what reading writes, plain-text
 // values, the start-up switches read from it.
+#include <unistd.h>
 #include <QSettings>
 #include <QtTest>
 
@@ -20,6 +21,8 @@ using namespace kalvor;
 namespace fs = std::filesystem;
 
 namespace {
+constexpr uid_t kNobody = 65534;
+
 std::size_t FilesUnder(const fs::path& folder) {
     std::size_t count = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -121,6 +124,24 @@ class SettingsStoreTest : public QObject {
                              "LogError=1\n\n[other]\nMixerApp=elsewhere\n"));
     }
 
+    void anIniThatCannotBeReadIsNeverWritten() {
+        const std::string text = "[conf]\nRegApp=/opt/companion\nWindowLeft=100\n";
+        UseProfile(text);
+        fs::permissions(Ini(), fs::perms::none);
+        // Root reads every file: the reads and writes run as a user the
+        // permissions hold for, with the folder open to it, so that only
+        // reading stands in the way.
+        fs::permissions(program_->path(), fs::perms::all);
+        const bool asRoot = geteuid() == 0;
+        if (asRoot && (setegid(kNobody) != 0 || seteuid(kNobody) != 0)) QSKIP("cannot act as an unprivileged user");
+        const std::string logError = ReadSetting("LogError", std::int32_t{0});
+        WriteSetting("WindowLeft", std::int32_t{5});
+        if (asRoot && (seteuid(0) != 0 || setegid(0) != 0)) qFatal("cannot become root again");
+        fs::permissions(Ini(), fs::perms::owner_read | fs::perms::owner_write);
+        QCOMPARE(logError, std::string("0"));
+        QCOMPARE(test::ReadText(Ini()), text);
+    }
+
     void longValuesAreCutToTheProfileLimit() {
         const std::string value(300, 'v');
         UseProfile("");
@@ -134,7 +155,7 @@ class SettingsStoreTest : public QObject {
         QVERIFY(FolderIsWritable(program_->path().string()));
         QVERIFY(!FolderIsWritable(program_->file("missing")));
         QCOMPARE(FilesUnder(program_->path()), std::size_t{0});
-        const std::string chosen = ChooseProgramFolder();
+        const std::string chosen = ExecutableFolder();
         QCOMPARE(QString::fromStdString(chosen), QCoreApplication::applicationDirPath() + "/");
     }
 

@@ -87,10 +87,31 @@ class UiFontsTest : public QObject {
         QCOMPARE(read, langModeRead);
     }
 
+    void aCreatedFontsCellHasTheHeightAsked_data() {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<float>("points");
+        QTest::newRow("tall face") << "メイリオ" << 9.0f;
+        QTest::newRow("ordinary face") << "MS UI Gothic" << 9.0f;
+        QTest::newRow("large") << "MS UI Gothic" << 24.0f;
+    }
+    void aCreatedFontsCellHasTheHeightAsked() {
+        QFETCH(QString, face);
+        QFETCH(float, points);
+        ChooseUiFont();
+        QCOMPARE(CreateUiFont(points, false, false, face.toStdString()), 1);
+        const QFont font = UiFonts().back().Font;
+        const int cell = FontHeightPixels(points, FaceHeightScale(face.toStdString()), TwipsPerPixel());
+        // The cell (ascent and descent), not the em, is the height asked for:
+        // the largest that fits.
+        QVERIFY2(QFontMetrics(font).height() <= cell, qPrintable(QString::number(QFontMetrics(font).height())));
+        QFont larger = font;
+        larger.setPixelSize(font.pixelSize() + 1);
+        QVERIFY(QFontMetrics(larger).height() > cell);
+    }
+
     void aCreatedFontRemembersItsRequest() {
         QCOMPARE(CreateUiFont(9, true, true, "メイリオ"), 1);
         const FontEntry& entry = UiFonts().back();
-        QCOMPARE(entry.Font.pixelSize(), FontHeightPixels(9, kTallFaceScale, TwipsPerPixel()));
         QCOMPARE(entry.Font.weight(), static_cast<QFont::Weight>(BoldWeight(TwipsPerPixel())));
         QVERIFY(entry.Font.italic());
         QCOMPARE(entry.InverseScale, 1.0f / kTallFaceScale);
@@ -118,9 +139,10 @@ class UiFontsTest : public QObject {
         QCOMPARE(ApplyUiFont(nullptr, 0), 0);
         QCOMPARE(UiFonts().size(), std::size_t{2});
 
+        const QFont given = UiFonts()[1].Font;
         ReleaseUiFonts();
         QVERIFY(UiFonts().empty());
-        QCOMPARE(widget.font().pixelSize(), FontHeightPixels(12, 1, TwipsPerPixel()));
+        QCOMPARE(widget.font(), given);
     }
 
     void theFallbackFaceShowsJapanese() {
