@@ -10,6 +10,7 @@
 #include "services/qt/ui_fonts.h"
 #include "services/qt/window_placement.h"
 #include "ui/frm_list_layout.h"
+#include "ui/held_key_guard.h"
 #include "ui/list_window_host.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_image_button.h"
@@ -42,6 +43,8 @@ FrmList::FrmList(ListWindowHost& host, ListMode mode)
     : QWidget(host.OwnerWindow(), Qt::Window), host_(host), rows_(mode), t_(TwipsPerPixel()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FrmList"));
+    // Keys are the main window's, unless an output holds the user's input.
+    heldKeys_ = new HeldKeyGuard([this](int key) { return !outputRunning_ && host_.OnKeyReleased(key); }, this);
     CreateControls();
 }
 
@@ -151,10 +154,8 @@ void FrmList::Unload() {
 
 void FrmList::keyReleaseEvent(QKeyEvent* event) {
     // Key releases of the list and the buttons arrive here too: the controls
-    // leave them unhandled. A held key acts once, when it is let go, not at
-    // every repeat.
-    const int key = event->key();
-    if (!event->isAutoRepeat() && Trapped(false, [&] { return host_.OnKeyReleased(key); })) {
+    // leave them unhandled. A held key acts once, when it is let go.
+    if (heldKeys_->Release(*event)) {
         event->accept();
         return;
     }

@@ -18,6 +18,7 @@
 namespace kalvor {
 
 class ButtonStrip;
+class HeldKeyGuard;
 class ImageButton;
 class ListView;
 class ListWindowHost;
@@ -97,6 +98,7 @@ class FrmList : public QWidget {
     bool open_ = false;
     bool outputRunning_ = false;
 
+    HeldKeyGuard* heldKeys_ = nullptr;
     ListView* lv_ = nullptr;
     ButtonStrip* ctrButtons_ = nullptr;
     ImageButton* deleteButton_ = nullptr;

@@ -37,6 +37,7 @@ namespace kalvor {
 class ButtonStrip;
 class C_FGraph;
 class HandlePicture;
+class HeldKeyGuard;
 class InputGuard;
 class PictureBox;
 class ScrollSlider;
@@ -202,6 +203,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     std::unique_ptr<Document> document_;
     GraphPlayer player_;
     InputGuard* guard_ = nullptr;
+    HeldKeyGuard* heldKeys_ = nullptr;
     bool ended_ = false;
 
     QWidget* client_ = nullptr;

@@ -13,6 +13,7 @@
 #include "ui/frm_list.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_rules.h"
+#include "ui/held_key_guard.h"
 #include "ui/input_guard.h"
 #include "ui/time_line_picture.h"
 #include "ui/widget_picture_box.h"
@@ -35,6 +36,8 @@ constexpr int kHandOverRetryMs = 200;
 FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("FrmMain");
     guard_ = new InputGuard([this] { return document_ && document_->Running(); }, this);
+    // A release that stands only after a moment finds input held back by then.
+    heldKeys_ = new HeldKeyGuard([this](int key) { return !InputBlocked() && OnKeyReleased(key); }, this);
     CreateControls();
     CreateMenus();
     ConnectViewAndTransport();

@@ -11,6 +11,7 @@
 #include "services/fault_trap.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_layout.h"
+#include "ui/held_key_guard.h"
 #include "ui/time_line_picture.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_handle_picture.h"
@@ -196,10 +197,8 @@ void FrmMain::OnTimerTick() {
 
 void FrmMain::keyReleaseEvent(QKeyEvent* event) {
     // Keys released on any control end up here; this is the one place they are
-    // handled. A held key sends a release with every repeat: it acts once, when
-    // it is let go.
-    const bool handled = !event->isAutoRepeat() && Trapped(false, [&] { return OnKeyReleased(event->key()); });
-    if (handled) {
+    // handled. A held key acts once, when it is let go.
+    if (heldKeys_->Release(*event)) {
         event->accept();
         return;
     }

@@ -13,6 +13,7 @@
 #include "services/qt/single_instance.h"
 #include "ui/frm_main_fixture.h"
 #include "ui/frm_main_rules.h"
+#include "ui/held_key_guard.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_scroll_slider.h"
 
@@ -95,7 +96,8 @@ class FrmMainStartTest : public QObject {
         WindowRun run;
         const std::string song = run.Song("cbr128.mp3", name.toStdString());
         QDir::setCurrent(QString::fromStdString(run.songs.path().string()));
-        auto window = run.Start(given.arg(QString::fromStdString(song), name).toStdString());
+        auto window =
+            run.Start(QString(given).replace("%1", QString::fromStdString(song)).replace("%2", name).toStdString());
         QVERIFY(window);
         QCOMPARE(window->Doc().IsOpen(), opens);
         QCOMPARE(window->Doc().OrgFile(), opens ? song : std::string());
@@ -211,6 +213,32 @@ class FrmMainStartTest : public QObject {
         QKeyEvent letGo(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
         QApplication::sendEvent(target, &letGo);
         QVERIFY(window->MenuPlay(5)->isChecked());
+    }
+
+    void aReleaseWaitsForTheRepeatsPressWhereRepeatsComeUnmarked() {
+        QWidget widget;
+        std::vector<int> acted;
+        HeldKeyGuard guard(
+            [&](int key) {
+                acted.push_back(key);
+                return true;
+            },
+            nullptr, 50);
+        const auto send = [&](QEvent::Type type, unsigned long time) {
+            QKeyEvent event(type, Qt::Key_F5, Qt::NoModifier);
+            event.setTimestamp(time);
+            if (type == QEvent::KeyPress) QApplication::sendEvent(&widget, &event);
+            if (type == QEvent::KeyRelease) QVERIFY(guard.Release(event));
+        };
+        // Held: each repeat's release is followed by a press at the same time.
+        send(QEvent::KeyPress, 100);
+        for (unsigned long time : {760ul, 800ul, 840ul}) {
+            send(QEvent::KeyRelease, time);
+            send(QEvent::KeyPress, time);
+        }
+        send(QEvent::KeyRelease, 870);
+        QTest::qWait(150);
+        QCOMPARE(acted, std::vector<int>{Qt::Key_F5});
     }
 
     void controlsAreSetUp() {
