@@ -92,7 +92,9 @@ void FrmMain::OnHandOver(const std::string& path) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    if (!path.empty()) OnFilesDropped({QString::fromStdString(path)});
+    // A drop names a file that is there; a mistyped name must not close the
+    // document the user is editing.
+    if (FileExists(path) == 1) OnFilesDropped({QString::fromStdString(path)});
 }
 
 void FrmMain::UseProgramFolder(const std::string& programFolder) {

@@ -336,21 +336,25 @@ class FrmMainStartTest : public QObject {
 
     void aSecondStartHandsItsFileOver_data() {
         QTest::addColumn<bool>("listWindow");
-        QTest::newRow("opened as a drop") << false;
-        QTest::newRow("not under the list window's rows") << true;
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("opened as a drop") << false << true;
+        QTest::newRow("not under the list window's rows") << true << true;
+        QTest::newRow("a missing file keeps the document") << false << false;
     }
     void aSecondStartHandsItsFileOver() {
         QFETCH(bool, listWindow);
+        QFETCH(bool, exists);
         WindowRun run;
         const std::string song = run.Song("cbr128.mp3");
         auto window = run.Start(song);
         if (listWindow) Command(*window, "MenuDivide")->trigger();
         window->showMinimized();
-        const std::string other = run.Song("vbr.mp3");
+        const std::string other = exists ? run.Song("vbr.mp3") : run.songs.file("typo.mp3");
         QVERIFY(HandOverToRunningInstance(other));
         QTRY_VERIFY(!window->isMinimized());
-        if (listWindow) QTest::qWait(300);
-        QTRY_COMPARE(window->Doc().OrgFile(), listWindow ? song : other);
+        const bool opens = exists && !listWindow;
+        if (!opens) QTest::qWait(300);
+        QTRY_COMPARE(window->Doc().OrgFile(), opens ? other : song);
     }
 
     void theProgramHandsARelativePathOverAndEnds() {
