@@ -64,7 +64,7 @@ int Measure(const char* label) {
     }
     const std::int32_t audioLength = doc.AudioLength();
     const std::int32_t middle = doc.DurationMs() / 2;
-    const auto byteAt = [&](std::int32_t ms) { return kalvor::MsToByte(ms, doc.DurationMs(), doc.AudioLength()); };
+    const auto byteAt = [&](std::int32_t ms) { return doc.TimeScale().MsToPos(ms); };
     std::printf("%s: %d audio bytes, %d ms; deleting %d..%d ms\n", label, audioLength, doc.DurationMs(), middle - 30000,
                 middle + 30000);
     Shell("cat " + kSource + " > /dev/null");  // warm the page cache

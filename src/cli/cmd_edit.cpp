@@ -95,8 +95,8 @@ class WorkFolder {
 
 int RunStep(Document& doc, const Step& step) {
     if (step.name == "select") {
-        doc.Sel.SelectRange(MsToByte(step.fromMs, doc.DurationMs(), doc.AudioLength()),
-                            MsToByte(step.toMs, doc.DurationMs(), doc.AudioLength()));
+        const AudioTimeScale time = doc.TimeScale();
+        doc.Sel.SelectRange(time.MsToPos(step.fromMs), time.MsToPos(step.toMs));
         doc.UpdateSelectionMs();
         return 1;
     }

@@ -52,6 +52,14 @@ bool BlockList::DeleteBlock(std::int32_t index) {
     return true;
 }
 
+void BlockList::MoveBlocks(std::int32_t delta) {
+    for (std::size_t i = 1; i < blocks_.size(); ++i) {
+        for (std::int32_t* field : {&blocks_[i].StartPos, &blocks_[i].EndPos}) {
+            if (*field != 0) *field = WrapAdd(*field, delta);
+        }
+    }
+}
+
 void BlockList::ShiftBlocks(ShiftMode mode, const Selection& sel) {
     if (BlockCount() <= 1) return;
     const auto shift = mode == ShiftMode::Removed ? ShiftRemoved : ShiftInserted;

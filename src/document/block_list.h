@@ -50,6 +50,9 @@ class BlockList {
     void CollectClipBlocks(const Selection& sel);
     // Appends the clip marks moved to selStart (after a paste from the clipboard).
     void InsertClipBlocks(std::int32_t selStart);
+    // Moves every present field of Blocks by delta: the same audio in a version
+    // of the file whose first frame lies delta bytes later.
+    void MoveBlocks(std::int32_t delta);
 
     const std::vector<BlockRec>& Blocks() const { return blocks_; }
     const std::vector<BlockRec>& UndoBlocks() const { return undoBlocks_; }

@@ -5,6 +5,7 @@
 #include "document/command_scope.h"
 #include "document/messages.h"
 #include "mpeg/FCT_mpeg.h"
+#include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
 
@@ -154,7 +155,9 @@ int Document::SaveAs(const std::string& path) {
     CommandScope scope(*this);
     if (scope.Refused() || path.empty() || !IsOpen()) return 0;
     const std::string name = EnsureExtension(path, fileExt_);
-    if (IsOwnFile(name)) {
+    // The opened file is a fine target (the copy Overwrite makes); a working
+    // file is not, even when it is the current version.
+    if (files_.Contains(name)) {
         Say(msg::kOwnFile);
         return 0;
     }
@@ -177,6 +180,10 @@ int Document::SaveCopy(const std::string& path) {
         Say(msg::kOwnFile);
         return 0;
     }
+    if (KeepUndoReachable() != 1) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
     // CopyFileTo writes beside the target and renames into place, so an
     // existing file is replaced only by a whole copy.
     if (CopyFileTo(curFile_, path, false) != 1) {
@@ -185,6 +192,22 @@ int Document::SaveCopy(const std::string& path) {
     }
     curFile_ = orgFile_ = path;
     return 1;
+}
+
+// After the first edit the version before it is the opened file itself, and undo
+// goes back by name. A save makes the saved file the opened one (and may be
+// written over the old one), so that version is kept in UndoFile first, where
+// undo finds it as it finds the version before any later edit.
+int Document::KeepUndoReachable() {
+    const bool previousIsOpened = FileExists(files_.TempFile) == 1 && FileExists(files_.UndoFile) != 1;
+    if (!previousIsOpened || FileExists(orgFile_) != 1) return 1;
+    return CopyFileTo(orgFile_, files_.UndoFile, true);
+}
+
+std::int32_t Document::LoadVersion(const std::string& path) {
+    const std::int32_t before = info_.FirstFramePos;
+    LoadCurrent(path);
+    return WrapSub(info_.FirstFramePos, before);
 }
 
 }  // namespace kalvor

@@ -24,6 +24,7 @@
 #include "document/player.h"
 #include "document/selection.h"
 #include "document/working_files.h"
+#include "mpeg/audio_time_scale.h"
 #include "mpeg/stream_info.h"
 
 namespace kalvor {
@@ -61,9 +62,10 @@ class Document {
     // Copies the current version to path and makes it the document's file.
     // Nothing happens when path already is the current version; a working file is
     // refused. An existing file at path is replaced only once the copy is whole.
+    // Undo still leads back to the version before the last edit afterwards.
     int SaveToFile(const std::string& path);
-    // Save as: path gets the document's extension when it lacks it; the
-    // document's own files and the working files are refused.
+    // Save as: path gets the document's extension when it lacks it; the working
+    // files are refused. Onto the opened file it copies as Overwrite does.
     int SaveAs(const std::string& path);
     // Overwrite: the current version replaces the opened file.
     int Overwrite();
@@ -89,7 +91,7 @@ class Document {
     // asking for the name.
     int WriteToFile(const std::string& path);
     // The current and the previous version change places (one level, toggling);
-    // the selection stays.
+    // the selection stays on its audio.
     int Undo();
     void SelectAll();
 
@@ -113,11 +115,13 @@ class Document {
     const StreamInfo& Info() const { return info_; }
     std::int32_t AudioLength() const { return info_.AudioLength; }
     std::int32_t DurationMs() const { return durationMs_; }
+    // How times map onto byte positions of the current version.
+    AudioTimeScale TimeScale() const { return AudioTimeScale::Of(info_, durationMs_); }
     const BlockList& Blocks() const { return blocks_; }
 
     // The selection: the view reads and writes it, then calls UpdateSelectionMs.
     Selection Sel;
-    void UpdateSelectionMs() { Sel.UpdateMs(info_.AudioLength, durationMs_); }
+    void UpdateSelectionMs() { Sel.UpdateMs(TimeScale()); }
 
    private:
     class CommandScope;
@@ -133,6 +137,11 @@ class Document {
     void ResetState();
     int OpenPath(const std::string& path);
     int LoadCurrent(const std::string& path);
+    // LoadCurrent for another version of the document: how many bytes later
+    // its first frame lies than the previous version's (a tag dropped by the
+    // first edit, or brought back by undo).
+    std::int32_t LoadVersion(const std::string& path);
+    int KeepUndoReachable();
     int SaveCopy(const std::string& path);
     int DeleteOrCut(bool cut);
     int CopyToClip(const Selection& sel, std::int32_t to, int snapTo);

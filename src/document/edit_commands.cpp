@@ -18,9 +18,9 @@ namespace kalvor {
 namespace {
 
 // Near the ends of the audio an edit goes all the way: the audio before the
-// selection is kept only when SelStart > 300, the audio after it only when
-// SelEnd + 300 < the last audio byte; a copy ending within 200 bytes of the
-// last byte runs to it.
+// selection is kept only when SelStart, counted from the first frame (a leading
+// tag is no audio), is beyond 300; the audio after it only when SelEnd + 300 <
+// the last audio byte; a copy ending within 200 bytes of the last byte runs to it.
 constexpr std::int32_t kEdgeBytes = 300;
 constexpr std::int32_t kCopyToEndBytes = 200;
 
@@ -201,7 +201,8 @@ int Document::BuildVersion(const EditPlan& plan) {
     CopyOutcome head, body, tail;
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
-    if (sel.SelStart > kEdgeBytes) head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1);
+    if (TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes)
+        head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1);
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
         body =
@@ -238,7 +239,11 @@ int Document::CommitVersion(const BlockList& before, const Selection& sel) {
         RollBack(before, sel);
         return 0;
     }
-    LoadCurrent(curFile_);
+    // The new version holds no leading tag: the selection and the marks stay on
+    // their audio.
+    const std::int32_t moved = LoadVersion(curFile_);
+    Sel.Move(moved);
+    blocks_.MoveBlocks(moved);
     NotifyLoaded(LoadReason::Edit);
     Say(msg::kDone);
     return 1;
@@ -311,7 +316,8 @@ int Document::Undo() {
             if (FileExists(files_.TempFile) == 1) moved = RenameFile(files_.TempFile, files_.UndoFile, true);
             if (moved == 1) curFile_ = orgFile_;
         }
-        LoadCurrent(curFile_);
+        // The selection stays on its audio; the marks swap in with their version.
+        Sel.Move(LoadVersion(curFile_));
         if (moved != 1) {
             NotifyLoaded(LoadReason::Reload);
             Say(msg::kWriteFailed);
@@ -327,7 +333,7 @@ int Document::Undo() {
 void Document::SelectAll() {
     CommandScope scope(*this);
     if (scope.Refused()) return;
-    Sel.SelectAll(info_.AudioLength);
+    Sel.SelectAll(TimeScale());
     UpdateSelectionMs();
     if (sink_) sink_->SelectionChanged();
 }

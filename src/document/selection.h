@@ -1,18 +1,12 @@
 #pragma once
 // The selection of the open document, in byte positions of the current file
 // (1-based; 0 = none), with its millisecond values for the information panel.
-// Byte positions and times convert linearly over the whole document.
+// Byte positions and times convert linearly over the audio (AudioTimeScale).
 #include <cstdint>
 
+#include "mpeg/audio_time_scale.h"
+
 namespace kalvor {
-
-// ms = round(byte / audioLength * durationMs), ties to even. A zero audioLength
-// (nothing to show) gives 0.
-std::int32_t ByteToMs(std::int32_t byte, std::int32_t audioLength, std::int32_t durationMs);
-
-// byte = round(ms / durationMs * audioLength), ties to even. A zero durationMs
-// gives 0.
-std::int32_t MsToByte(std::int32_t ms, std::int32_t durationMs, std::int32_t audioLength);
 
 struct Selection {
     std::int32_t SelStart = 0;
@@ -31,13 +25,17 @@ struct Selection {
     // insertion point.
     void SelectRange(std::int32_t pIn, std::int32_t pOut);
 
-    // The whole document: 1..audioLength, length audioLength.
-    void SelectAll(std::int32_t audioLength);
+    // The whole audio: FirstFramePos..AudioEndPos, length AudioLength.
+    void SelectAll(const AudioTimeScale& scale);
 
-    // Recomputes the millisecond values. Positions below 1 count as 0 ms; with
-    // audioLength 0 other positions keep their previous values (there is nothing
-    // to measure against).
-    void UpdateMs(std::int32_t audioLength, std::int32_t durationMs);
+    // Recomputes the millisecond values. Positions before the first frame count
+    // as 0 ms; without audio other positions keep their previous values (there is
+    // nothing to measure against).
+    void UpdateMs(const AudioTimeScale& scale);
+
+    // Moves both ends by delta bytes: the same audio in a version of the file
+    // whose first frame lies delta bytes later.
+    void Move(std::int32_t delta);
 
     void Clear() { *this = Selection{}; }
 };

@@ -84,9 +84,7 @@ class OutputWriter {
 };
 
 Range RowRange(const ListRows& rows, int row, const ListDocument& doc) {
-    const auto pos = [&](int column) {
-        return TimeTextToBytePos(rows.Cell(row, column), doc.DurationMs, doc.Info.AudioLength);
-    };
+    const auto pos = [&](int column) { return TimeTextToBytePos(rows.Cell(row, column), doc.TimeScale()); };
     return {pos(kFromColumn), pos(kToColumn), 1, 1};
 }
 
@@ -110,9 +108,7 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
 
 // Piece k (1-based) of a split at the rows' points.
 Range PieceRange(const ListRows& rows, int k, const ListDocument& doc) {
-    const auto loc = [&](int row) {
-        return TimeTextToBytePos(rows.Cell(row, kLocColumn), doc.DurationMs, doc.Info.AudioLength);
-    };
+    const auto loc = [&](int row) { return TimeTextToBytePos(rows.Cell(row, kLocColumn), doc.TimeScale()); };
     Range r;
     if (k == 1) {
         r.From = doc.Info.FirstFramePos;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "listwin/list_rows.h"
+#include "mpeg/audio_time_scale.h"
 #include "mpeg/stream_info.h"
 
 namespace kalvor {
@@ -19,6 +20,8 @@ struct ListDocument {
     std::vector<std::string> WorkingFiles;  // UndoFile, TempFile, ClipFile, WorkFile
     StreamInfo Info;                        // CurFile's analysis
     std::int32_t DurationMs = 0;
+
+    AudioTimeScale TimeScale() const { return AudioTimeScale::Of(Info, DurationMs); }
 };
 
 // Called after each row (build) or piece (split) with the count done and the total.

@@ -22,15 +22,15 @@ T FieldValue(const std::string& text, std::size_t first, std::size_t count) {
 
 }  // namespace
 
-std::int32_t TimeTextToBytePos(const std::string& text, std::int32_t durationMs, std::int32_t audioLength) {
+std::int32_t TimeTextToBytePos(const std::string& text, const AudioTimeScale& scale) {
     return Trapped(std::int32_t{0}, [&]() -> std::int32_t {
         if (text.size() != 10) return 0;
         const double minutes = FieldValue<double>(text, 0, 3);
         const std::int32_t seconds = FieldValue<std::int32_t>(text, 4, 2);
         const std::int32_t millis = FieldValue<std::int32_t>(text, 7, 3);
         const std::int32_t ms = WrapAdd(WrapAdd(RoundHalfEven(minutes * 60000.0), seconds * 1000), millis);
-        if (durationMs == 0) throw std::domain_error("document without duration");
-        return RoundHalfEven(static_cast<double>(ms) / durationMs * audioLength);
+        if (scale.DurationMs == 0) throw std::domain_error("document without duration");
+        return scale.MsToPos(ms);
     });
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "document/selection.h"
 #include "services/arith.h"
 #include "services/fault_trap.h"
 #include "services/time_text.h"
@@ -112,7 +111,7 @@ void Transport::ButtonClicked(int index) {
 std::optional<std::int32_t> Transport::PlayPositionByte() const {
     const TransportFacts facts = Facts();
     if (facts.DurationMs == 0) return std::nullopt;
-    return MsToByte(playPosMs, facts.DurationMs, facts.AudioLength);
+    return facts.TimeScale().MsToPos(playPosMs);
 }
 
 // The display of a play state. Without an object the paused time cannot be read
@@ -173,6 +172,7 @@ TransportShow Transport::Tick() {
         show.Status = PlayingText(pos);
         playPosMs = pos;
         if (facts.DurationMs == 0 || facts.BytesPerPixel == 0) return;
+        // The time line scrolls in audio bytes, so a leading tag takes no part here.
         const double x = (static_cast<double>(pos) / facts.DurationMs * facts.AudioLength - facts.ViewOffset) /
                          facts.BytesPerPixel * facts.TwipsPerPixel;
         show.CursorX = static_cast<float>(x);

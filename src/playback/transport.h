@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "mpeg/audio_time_scale.h"
 #include "playback/playback_control.h"
 
 namespace kalvor {
@@ -43,9 +44,12 @@ struct TransportFacts {
     std::int32_t SelEndMs = 0;    // E
     std::int32_t DurationMs = 0;
     std::int32_t AudioLength = 0;
-    std::int32_t ViewOffset = 0;
+    std::int32_t ViewOffset = 0;  // audio bytes left of the time line
     std::int32_t BytesPerPixel = 0;
     std::int32_t TwipsPerPixel = 15;
+    std::int32_t Origin = 0;  // bytes before the first frame
+
+    AudioTimeScale TimeScale() const { return {Origin, AudioLength, DurationMs}; }
 };
 
 // What the window shows after a call; unset parts stay as they are.

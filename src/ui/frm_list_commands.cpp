@@ -108,9 +108,7 @@ void FrmList::RowDoubleClicked() {
     const int row = lv_->SelectedRow();
     if (row < 0) return;
     const ListDocument document = host_.DocumentForList();
-    const auto position = [&](int column) {
-        return TimeTextToBytePos(rows_.Cell(row, column), document.DurationMs, document.Info.AudioLength);
-    };
+    const auto position = [&](int column) { return TimeTextToBytePos(rows_.Cell(row, column), document.TimeScale()); };
     host_.DispSelected(position(kFromColumn), position(kToColumn));
     host_.PlaySelected(0);
 }

@@ -138,6 +138,7 @@ TransportFacts FrmMain::Facts() const {
     facts.SelEndMs = document_->Sel.SelEndMs;
     facts.DurationMs = document_->DurationMs();
     facts.AudioLength = document_->AudioLength();
+    facts.Origin = document_->TimeScale().Origin;
     facts.ViewOffset = view_->ViewOffset;
     facts.BytesPerPixel = view_->BytesPerPixel;
     return facts;

@@ -21,7 +21,7 @@ class Painter {
     Painter(const DrawInput& in, Drawing& out) : in_(in), out_(out) {}
 
     // x of a time, as every tick and split mark places it.
-    std::int32_t TimeX(double ms) const { return in_.Scale.ByteToX(ms / in_.DurationMs * in_.AudioLength); }
+    std::int32_t TimeX(double ms) const { return in_.Scale.AudioToX(ms / in_.DurationMs * in_.AudioLength); }
 
     void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::uint32_t color) {
         out_.Ops.push_back({DrawKind::Line, x1, y1, x2, y2, color, ColorRole::Fixed, {}});
@@ -123,7 +123,7 @@ void DrawPicture(const DrawInput& in, Drawing& out) {
     painter.BlockMarks();
     painter.SplitMarks();
 
-    const std::int32_t end = in.Scale.ByteToX(in.AudioLength);
+    const std::int32_t end = in.Scale.AudioToX(in.AudioLength);
     if (end < in.Width) out.Ops.push_back({DrawKind::Bar, end, 0, in.Width, in.Height, 0, ColorRole::ButtonShadow, {}});
 
     out.HandleX = {in.Scale.ByteToX(in.SelStart), in.Scale.ByteToX(in.SelEnd)};

@@ -8,13 +8,13 @@ ViewAction TimeLineView::SecMouseDown(PointerButton button, bool shift, double x
     if (button != PointerButton::Left) return {};
     if (!shift) {
         // A plain click only remembers where a double click would start playing.
-        const std::int32_t pixel = RoundTwips(x) / T;
-        const std::int32_t byte = pixel > 0 ? WrapAdd(WrapMul(pixel, BytesPerPixel), ViewOffset) : ViewOffset;
-        const std::int32_t audioLength = source_.AudioLength();
-        if (byte < 1) {
+        // Left of the picture counts as its left edge.
+        const std::int32_t byte = Scale().PixelToByte(RoundTwips(x) / T > 0 ? x : 0);
+        const AudioTimeScale time = source_.TimeScale();
+        if (byte < time.FirstFramePos()) {
             ClickMs = 0;
-        } else if (audioLength != 0) {
-            ClickMs = ByteToMs(byte, audioLength, source_.DurationMs());
+        } else if (time.AudioLength != 0) {
+            ClickMs = time.PosToMs(byte);
         }
         return {};
     }
@@ -133,9 +133,9 @@ ViewAction TimeLineView::HandleDoubleClick(int i) {
 ViewAction TimeLineView::KeyUp(int functionKey, int lastMode, std::int32_t playPosMs) {
     ViewAction action;
     if (functionKey == 3 || functionKey == 4) {
-        const std::int32_t durationMs = source_.DurationMs();
-        if (lastMode == kModePlaying && durationMs != 0) {
-            const std::int32_t p = MsToByte(playPosMs, durationMs, source_.AudioLength());
+        const AudioTimeScale time = source_.TimeScale();
+        if (lastMode == kModePlaying && time.DurationMs != 0) {
+            const std::int32_t p = time.MsToPos(playPosMs);
             action = functionKey == 3 ? SetSelection(p, -1) : SetSelection(-1, p);
         }
     } else if (functionKey >= 5 && functionKey <= 11) {

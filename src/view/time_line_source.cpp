@@ -4,12 +4,8 @@
 
 namespace kalvor {
 
-std::int32_t DocumentTimeLine::AudioLength() const {
-    return document_.AudioLength();
-}
-
-std::int32_t DocumentTimeLine::DurationMs() const {
-    return document_.DurationMs();
+AudioTimeScale DocumentTimeLine::TimeScale() const {
+    return document_.TimeScale();
 }
 
 Selection& DocumentTimeLine::Sel() {

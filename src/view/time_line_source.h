@@ -1,5 +1,5 @@
 #pragma once
-// What the time line reads of the open document: its audio length and duration,
+// What the time line reads of the open document: its time scale,
 // the selection it edits, and the seams of earlier edits. The window gives the
 // view a source over its Document; tests give one with chosen numbers.
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "document/block_list.h"
 #include "document/selection.h"
+#include "mpeg/audio_time_scale.h"
 
 namespace kalvor {
 
@@ -15,8 +16,10 @@ class Document;
 class TimeLineSource {
    public:
     virtual ~TimeLineSource() = default;
-    virtual std::int32_t AudioLength() const = 0;
-    virtual std::int32_t DurationMs() const = 0;
+    // How the document's times and byte positions map onto each other.
+    virtual AudioTimeScale TimeScale() const = 0;
+    std::int32_t AudioLength() const { return TimeScale().AudioLength; }
+    std::int32_t DurationMs() const { return TimeScale().DurationMs; }
     // The document's selection; the view writes it.
     virtual Selection& Sel() = 0;
     // Blocks, slot 0 unused.
@@ -27,8 +30,7 @@ class TimeLineSource {
 class DocumentTimeLine : public TimeLineSource {
    public:
     explicit DocumentTimeLine(Document& document) : document_(document) {}
-    std::int32_t AudioLength() const override;
-    std::int32_t DurationMs() const override;
+    AudioTimeScale TimeScale() const override;
     Selection& Sel() override;
     const std::vector<BlockRec>& Blocks() const override;
 

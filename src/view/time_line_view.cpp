@@ -109,15 +109,15 @@ ViewAction TimeLineView::Loaded(bool wholeFile) {
 
 void TimeLineView::SelectByPixels(int edge) {
     Selection& sel = source_.Sel();
-    const std::int32_t audioLength = source_.AudioLength();
+    const std::int32_t last = source_.TimeScale().AudioEndPos();
     const ViewScale scale = Scale();
     if (edge == 0 || edge == 2) sel.SelStart = scale.PixelToByte(HandleX[0]);
     if (edge == 1 || edge == 2) sel.SelEnd = scale.PixelToByte(HandleX[1]);
-    if (sel.SelEnd > audioLength) sel.SelEnd = audioLength;
+    if (sel.SelEnd > last) sel.SelEnd = last;
     sel.SelLength = WrapSub(sel.SelEnd, sel.SelStart);
     // No lower clamp: the edit commands read a start before the audio as its first frame.
-    if (sel.SelStart > audioLength) {
-        sel.SelStart = sel.SelEnd = audioLength;
+    if (sel.SelStart > last) {
+        sel.SelStart = sel.SelEnd = last;
         sel.SelLength = 0;
     }
 }
@@ -136,7 +136,7 @@ ViewAction TimeLineView::SetSelection(std::int32_t a, std::int32_t b) {
 }
 
 ViewAction TimeLineView::SelectAll() {
-    source_.Sel().SelectAll(source_.AudioLength());
+    source_.Sel().SelectAll(source_.TimeScale());
     return SelectionChanged();
 }
 
@@ -153,7 +153,7 @@ ViewAction TimeLineView::SelectionChanged() {
 
 ViewAction TimeLineView::DispInfo() {
     Selection& sel = source_.Sel();
-    sel.UpdateMs(source_.AudioLength(), source_.DurationMs());
+    sel.UpdateMs(source_.TimeScale());
     infoValues_ = {MsToTimeText(source_.DurationMs()), MsToTimeText(sel.SelStartMs), MsToTimeText(sel.SelEndMs),
                    MsToTimeText(sel.SelLengthMs)};
     ViewAction action;
@@ -164,7 +164,8 @@ ViewAction TimeLineView::DispInfo() {
 // ---- View ----
 
 ViewAction TimeLineView::CenterView(std::int32_t p) {
-    ViewOffset = WrapSub(p, WrapMul(ViewWidthPx / 2, BytesPerPixel));
+    const std::int32_t audioOffset = source_.TimeScale().AudioOffset(p);
+    ViewOffset = WrapSub(audioOffset, WrapMul(ViewWidthPx / 2, BytesPerPixel));
     if (ViewOffset < 0) ViewOffset = 0;
     ViewAction action;
     action.SetSlider = true;

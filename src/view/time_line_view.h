@@ -53,7 +53,7 @@ class TimeLineView {
     TimeLineView(TimeLineSource& source, std::int32_t twipsPerPixel);
 
     // ---- State, named as the window's code names it ----
-    std::int32_t ViewOffset = 0;
+    std::int32_t ViewOffset = 0;  // audio bytes, from the first frame, left of the picture
     std::int32_t BytesPerPixel = 0;
     std::int32_t ViewWidthPx = kSecWidth / 15;
     std::array<std::int32_t, 2> HandleX{0, 0};                                   // selection ends in PictureSec, twips
@@ -69,7 +69,7 @@ class TimeLineView {
 
     // The list window's rows while it is open (split marks); null when closed.
     void SetListRows(const ListRows* rows) { rows_ = rows; }
-    ViewScale Scale() const { return {ViewOffset, BytesPerPixel, T}; }
+    ViewScale Scale() const { return {ViewOffset, BytesPerPixel, T, source_.TimeScale().Origin}; }
 
     // ---- The document ----
     // The document was closed: no view, no selection, zero times, empty picture.

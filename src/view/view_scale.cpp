@@ -19,15 +19,15 @@ std::int32_t RoundTwips(double value) {
 std::int32_t ViewScale::PixelToByte(double x) const {
     const std::int32_t t = TwipsPerPixel < 1 ? 1 : TwipsPerPixel;
     const std::int32_t pixel = RoundTwips(x) / t;
-    return WrapAdd(WrapMul(pixel, BytesPerPixel), ViewOffset);
+    return WrapAdd(Origin, WrapAdd(WrapMul(pixel, BytesPerPixel), ViewOffset));
 }
 
-double ViewScale::ByteToXExact(double byte) const {
-    return (byte - ViewOffset) / BytesPerPixel * TwipsPerPixel;
+std::int32_t ViewScale::ByteToX(double pos) const {
+    return AudioToX(pos - Origin);
 }
 
-std::int32_t ViewScale::ByteToX(double byte) const {
-    return RoundTwips(ByteToXExact(byte));
+std::int32_t ViewScale::AudioToX(double audioOffset) const {
+    return RoundTwips((audioOffset - ViewOffset) / BytesPerPixel * TwipsPerPixel);
 }
 
 }  // namespace kalvor

@@ -36,8 +36,7 @@ class BadInputTest : public ::testing::Test {
         sink.Clear();
     }
     void SelectMs(std::int32_t from, std::int32_t to) {
-        doc->Sel.SelectRange(MsToByte(from, doc->DurationMs(), doc->AudioLength()),
-                             MsToByte(to, doc->DurationMs(), doc->AudioLength()));
+        doc->Sel.SelectRange(doc->TimeScale().MsToPos(from), doc->TimeScale().MsToPos(to));
     }
 
     struct State {

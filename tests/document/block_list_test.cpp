@@ -145,25 +145,52 @@ TEST(InsertClipBlocks, MovesNonZeroFieldsToThePastePoint) {
 }
 
 TEST(Selection, ConvertsBytesAndTimesLinearly) {
-    EXPECT_EQ(ByteToMs(500, 1000, 3), 2);  // 1.5 rounds to even
-    EXPECT_EQ(ByteToMs(1, 0, 1000), 0);
-    EXPECT_EQ(MsToByte(10000, 20000, 320000), 160000);
-    EXPECT_EQ(MsToByte(10, 0, 320000), 0);
+    EXPECT_EQ((AudioTimeScale{0, 1000, 3}.PosToMs(500)), 2);  // 1.5 rounds to even
+    EXPECT_EQ((AudioTimeScale{0, 0, 1000}.PosToMs(1)), 0);
+    EXPECT_EQ((AudioTimeScale{0, 320000, 20000}.MsToPos(10000)), 160000);
+    EXPECT_EQ((AudioTimeScale{0, 320000, 0}.MsToPos(10)), 0);
 
     Selection sel;
     sel.SelectRange(1000, 3000);
     EXPECT_EQ(sel.SelLength, 2000);
-    sel.UpdateMs(16000, 1000);
+    sel.UpdateMs({0, 16000, 1000});
     EXPECT_EQ(sel.SelStartMs, 62);  // 62.5, halves to even
     EXPECT_EQ(sel.SelEndMs, 188);   // 187.5
     EXPECT_EQ(sel.SelLengthMs, 126);
 
     // Without audio a position keeps its old time; a position below 1 is 0 ms.
     sel.SelectRange(0, 5000);
-    sel.UpdateMs(0, 1000);
+    sel.UpdateMs({0, 0, 1000});
     EXPECT_EQ(sel.SelStartMs, 0);
     EXPECT_EQ(sel.SelEndMs, 188);
 }
+
+// A leading tag of Origin bytes moves every position by Origin and no time:
+// 1000 audio bytes over 2000 ms, so 1 ms is half a byte (rounded before the
+// origin is added, whatever its parity).
+class TaggedScale : public ::testing::TestWithParam<std::int32_t> {};
+
+TEST_P(TaggedScale, MeasuresPositionsFromTheFirstFrame) {
+    const std::int32_t origin = GetParam();
+    const AudioTimeScale scale{origin, 1000, 2000};
+    EXPECT_EQ(scale.MsToPos(0), origin);
+    EXPECT_EQ(scale.MsToPos(1), origin);  // 0.5 halves to even
+    EXPECT_EQ(scale.MsToPos(3), origin + 2);
+    EXPECT_EQ(scale.MsToPos(2000), origin + 1000);
+    EXPECT_EQ(scale.PosToMs(origin + 500), 1000);
+    EXPECT_EQ(scale.PosToMs(origin), 0);  // the tag has no time
+
+    Selection sel;
+    sel.SelectAll(scale);
+    EXPECT_EQ(sel.SelStart, origin + 1);   // FirstFramePos
+    EXPECT_EQ(sel.SelEnd, origin + 1000);  // AudioEndPos
+    EXPECT_EQ(sel.SelLength, 1000);
+    sel.SelStart = origin / 2;  // inside the tag
+    sel.UpdateMs(scale);
+    EXPECT_EQ(sel.SelStartMs, 0);
+    EXPECT_EQ(sel.SelEndMs, 2000);
+}
+INSTANTIATE_TEST_SUITE_P(, TaggedScale, ::testing::Values(0, 2047, 116000));
 
 }  // namespace
 }  // namespace kalvor

@@ -24,7 +24,7 @@ class EncodedEditTest : public ::testing::TestWithParam<EncodedCase> {
     }
     void SelectFraction(double from, double to) {
         const auto at = [&](double f) {
-            return MsToByte(static_cast<std::int32_t>(f * doc.DurationMs()), doc.DurationMs(), doc.AudioLength());
+            return doc.TimeScale().MsToPos(static_cast<std::int32_t>(f * doc.DurationMs()));
         };
         doc.Sel.SelectRange(at(from), at(to));
     }
@@ -80,6 +80,25 @@ TEST_P(EncodedEditTest, DeleteCopyAndWriteGiveSoundFiles) {
     ExpectSound(doc.CurFile());
     ASSERT_EQ(doc.SaveAs(dir.file("saved")), 1);
     ExpectSound(doc.OrgFile());
+}
+
+// The first edit drops the file's leading tag: the selection and the edit's mark
+// stay at the time they were, and so does the selection through undo and redo.
+TEST(TaggedEdit, SelectionAndMarkStayOnTheirAudio) {
+    test::TempDir work;
+    Document doc{work.path().string()};
+    ASSERT_EQ(doc.OpenFile(test::TestAudio("cbr128_tags.mp3")), 1);
+    ASSERT_GT(doc.Info().FirstFramePos, 2000);
+    doc.Sel.SelectRange(doc.TimeScale().MsToPos(12000), doc.TimeScale().MsToPos(15000));
+    ASSERT_EQ(doc.Delete(), 1);
+    const auto msOf = [&](std::int32_t pos) { return doc.TimeScale().PosToMs(pos); };
+    EXPECT_NEAR(doc.Sel.SelStartMs, 12000, 5);
+    EXPECT_NEAR(msOf(doc.Blocks().Blocks()[1].StartPos), 12000, 5);
+    for (int undo = 0; undo < 2; ++undo) {
+        ASSERT_EQ(doc.Undo(), 1);
+        EXPECT_NEAR(doc.Sel.SelStartMs, 12000, 5) << undo;
+    }
+    EXPECT_NEAR(msOf(doc.Blocks().Blocks()[1].StartPos), 12000, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, EncodedEditTest,

@@ -195,22 +195,24 @@ TEST_F(LifecycleTest, SaveToTheCurrentVersionDoesNothing) {
     EXPECT_EQ(Frames(src), Range(0, kFrames));
 }
 
-// Saving onto the document's own files would destroy what the copy reads from
-// or what undo needs; the paths are compared normalised.
+// Saving onto a working file, or writing the selection onto any of the
+// document's own files, would destroy what the copy reads from or what undo
+// needs; the paths are compared normalised.
 TEST_F(LifecycleTest, SaveAsAndWriteRefuseTheDocumentsOwnFiles) {
     ASSERT_EQ(doc.OpenFile(src), 1);
     DeleteFrames(10, 20);
     DeleteFrames(10, 20);
-    const std::vector<std::string> own = {dir.path().string() + "/../" + dir.path().filename().string() + "/song.mp3",
-                                          doc.Working().TempFile, doc.Working().UndoFile,
-                                          work.path().string() + "//clip.mp3", work.file("work")};
+    const std::string opened = dir.path().string() + "/../" + dir.path().filename().string() + "/song.mp3";
+    const std::vector<std::string> own = {doc.Working().TempFile, doc.Working().UndoFile,
+                                          work.path().string() + "//clip.mp3", work.file("work"), opened};
     doc.Sel.SelectRange(FrameStart(1), FrameStart(5));
     for (const std::string& path : own) {
         sink.Clear();
-        EXPECT_EQ(doc.SaveAs(path), 0) << path;
-        EXPECT_EQ(sink.Messages, std::vector<std::string>{msg::kOwnFile}) << path;
-        sink.Clear();
         EXPECT_EQ(doc.WriteToFile(path), 0) << path;
+        EXPECT_EQ(sink.Messages, std::vector<std::string>{msg::kOwnFile}) << path;
+        if (path == opened) continue;  // save as copies over the opened file (below)
+        sink.Clear();
+        EXPECT_EQ(doc.SaveAs(path), 0) << path;
         EXPECT_EQ(sink.Messages, std::vector<std::string>{msg::kOwnFile}) << path;
     }
     EXPECT_EQ(Frames(src), Range(0, kFrames));
@@ -218,6 +220,49 @@ TEST_F(LifecycleTest, SaveAsAndWriteRefuseTheDocumentsOwnFiles) {
     EXPECT_EQ(doc.SaveToFile(doc.Working().UndoFile), 0);
     EXPECT_EQ(sink.Last(), msg::kOwnFile);
 }
+
+// Save as onto the opened file is what Overwrite does; onto the current version
+// it has nothing to do.
+TEST_F(LifecycleTest, SaveAsOntoTheOpenedFileCopiesTheCurrentVersionOverIt) {
+    ASSERT_EQ(doc.OpenFile(src), 1);
+    DeleteFrames(10, 20);
+    sink.Clear();
+    ASSERT_EQ(doc.SaveAs(dir.path().string() + "/./song"), 1);
+    EXPECT_EQ(Frames(src), Range(0, 10) + Range(20, kFrames));
+    EXPECT_TRUE(SamePath(doc.CurFile(), src));
+    ASSERT_EQ(doc.SaveAs(src), 1);
+    EXPECT_EQ(Frames(src), Range(0, 10) + Range(20, kFrames));
+    EXPECT_EQ(sink.Messages, std::vector<std::string>{});
+}
+
+// One edit, then any save, then undo: the version before the edit comes back
+// (though the saved file is now the opened one, or was written over it), and a
+// second undo brings the edit back.
+enum class SaveKind { SaveAsAnother, SaveAsTheOpened, Overwrite, HandOver };
+class UndoAfterSave : public LifecycleTest, public ::testing::WithParamInterface<SaveKind> {};
+
+TEST_P(UndoAfterSave, ReachesTheVersionBeforeTheEdit) {
+    ASSERT_EQ(doc.OpenFile(src), 1);
+    DeleteFrames(10, 20);
+    test::TempDir other;
+    switch (GetParam()) {
+        case SaveKind::SaveAsAnother: ASSERT_EQ(doc.SaveAs(dir.file("saved.mp3")), 1); break;
+        case SaveKind::SaveAsTheOpened: ASSERT_EQ(doc.SaveAs(src), 1); break;
+        case SaveKind::Overwrite: ASSERT_EQ(doc.Overwrite(), 1); break;
+        case SaveKind::HandOver: ASSERT_EQ(doc.SaveToFile(other.file("song.mp3")), 1); break;
+    }
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_EQ(Frames(doc.CurFile()), Range(0, kFrames));
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_EQ(Frames(doc.CurFile()), Range(0, 10) + Range(20, kFrames));
+}
+INSTANTIATE_TEST_SUITE_P(, UndoAfterSave,
+                         ::testing::Values(SaveKind::SaveAsAnother, SaveKind::SaveAsTheOpened, SaveKind::Overwrite,
+                                           SaveKind::HandOver),
+                         [](const auto& info) {
+                             const char* names[] = {"SaveAsAnother", "SaveAsTheOpened", "Overwrite", "HandOver"};
+                             return std::string(names[static_cast<int>(info.param)]);
+                         });
 
 }  // namespace
 }  // namespace kalvor

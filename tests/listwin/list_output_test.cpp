@@ -75,8 +75,7 @@ TEST_F(ListOutput, OnePointMakesTwoPiecesMeetingAtAFrame) {
     const ListOutputResult r = WriteListOutput(SplitAt({10000}, doc.DurationMs), doc, dir_.file("cut.mp2"));
     ASSERT_EQ(r.Ok, 1) << r.Reason;
     ASSERT_EQ(r.Written.size(), 2u);
-    const std::int32_t at =
-        SnapToFrame(doc.CurFile, TimeTextToBytePos("000'10.000", doc.DurationMs, doc.Info.AudioLength), doc.Info);
+    const std::int32_t at = SnapToFrame(doc.CurFile, TimeTextToBytePos("000'10.000", doc.TimeScale()), doc.Info);
     EXPECT_TRUE(test::ReadFile(r.Written[0]) == Span(doc.CurFile, doc.Info.FirstFramePos, at - 1));
     EXPECT_TRUE(test::ReadFile(r.Written[1]) == Span(doc.CurFile, at, doc.Info.AudioEndPos));
     EXPECT_NEAR(test::FfprobeDurationMs(r.Written[0]), 10000, 30);
@@ -124,7 +123,7 @@ TEST_F(ListOutput, BuildWritesRangesInListOrder) {
     ASSERT_EQ(r.Ok, 1) << r.Reason;
     EXPECT_EQ(r.Written, std::vector<std::string>{out});
     const auto snap = [&](const char* text) {
-        return SnapToFrame(doc.CurFile, TimeTextToBytePos(text, doc.DurationMs, doc.Info.AudioLength), doc.Info);
+        return SnapToFrame(doc.CurFile, TimeTextToBytePos(text, doc.TimeScale()), doc.Info);
     };
     Bytes expected = Span(doc.CurFile, snap("000'10.000"), snap("000'20.000") - 1);
     const Bytes second = Span(doc.CurFile, snap("000'05.000"), snap("000'08.000") - 1);

@@ -140,12 +140,13 @@ TEST(ListRows, NumbersKeepAllTheirDigits) {
 struct PosCase {
     const char* text;
     std::int32_t durationMs, audioLength, expected;
+    std::int32_t origin = 0;  // bytes before the first frame
 };
 class TimeTextPos : public ::testing::TestWithParam<PosCase> {};
 
 TEST_P(TimeTextPos, ConvertsInProportionToTheAudio) {
     const PosCase c = GetParam();
-    EXPECT_EQ(TimeTextToBytePos(c.text, c.durationMs, c.audioLength), c.expected) << c.text;
+    EXPECT_EQ(TimeTextToBytePos(c.text, {c.origin, c.audioLength, c.durationMs}), c.expected) << c.text;
 }
 INSTANTIATE_TEST_SUITE_P(, TimeTextPos,
                          ::testing::Values(PosCase{"001'02.500", 62500, 1000000, 1000000},  // the whole document
@@ -160,7 +161,9 @@ INSTANTIATE_TEST_SUITE_P(, TimeTextPos,
                                            PosCase{"001x02y500", 62500, 1000000, 1000000},  // separators are not read
                                            PosCase{"1.5'00.000", 62500, 1000000, 1440000},  // minutes may be a decimal
                                            PosCase{"000'00.001", 4, 2, 0},                  // 0.5 rounds to even
-                                           PosCase{"000'00.003", 4, 2, 2}),                 // 1.5 rounds to even
+                                           PosCase{"000'00.003", 4, 2, 2},                  // 1.5 rounds to even
+                                           PosCase{"000'00.016", 62500, 1000000, 118304, 118048},  // after a tag
+                                           PosCase{"001'02.500", 0, 1000000, 0, 118048}),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
 }  // namespace

@@ -228,6 +228,8 @@ TEST_F(TransportTest, AFailingPositionSkipsOnlyItsStep) {
 TEST_F(TransportTest, RightClickCentresOnThePlayPosition) {
     transport_.playPosMs = 2500;
     EXPECT_EQ(transport_.PlayPositionByte(), std::optional<std::int32_t>(250000));
+    facts_.Origin = 116000;  // a leading tag: the same audio lies later in the file
+    EXPECT_EQ(transport_.PlayPositionByte(), std::optional<std::int32_t>(366000));
     facts_.DurationMs = 0;
     EXPECT_FALSE(transport_.PlayPositionByte().has_value());
 }

@@ -160,8 +160,7 @@ class FrmListTest : public QObject {
     }
     std::int32_t SnappedPos(const QString& text) const {
         const ListDocument doc = ListDocumentOf(host_->Doc);
-        return SnapToFrame(doc.CurFile, TimeTextToBytePos(text.toStdString(), doc.DurationMs, doc.Info.AudioLength),
-                           doc.Info);
+        return SnapToFrame(doc.CurFile, TimeTextToBytePos(text.toStdString(), doc.TimeScale()), doc.Info);
     }
 
    private slots:
@@ -395,10 +394,10 @@ class FrmListTest : public QObject {
             QVERIFY(host_->Plays.empty());
             return;
         }
-        const std::int32_t duration = host_->DurationMs(), length = host_->Doc.AudioLength();
+        const AudioTimeScale scale = ListDocumentOf(host_->Doc).TimeScale();
         QCOMPARE(host_->Displayed.size(), 1u);
-        QCOMPARE(host_->Displayed[0].first, TimeTextToBytePos("000'03.000", duration, length));
-        QCOMPARE(host_->Displayed[0].second, TimeTextToBytePos("000'07.500", duration, length));
+        QCOMPARE(host_->Displayed[0].first, TimeTextToBytePos("000'03.000", scale));
+        QCOMPARE(host_->Displayed[0].second, TimeTextToBytePos("000'07.500", scale));
         QCOMPARE(host_->Plays, std::vector<int>{0});
     }
 

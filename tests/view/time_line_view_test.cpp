@@ -270,6 +270,49 @@ TEST_F(TimeLineViewTest, TheThreeSettersMeasureLengthTheirOwnWay) {
     EXPECT_EQ(Sel().SelLength, 11);
 }
 
+// A leading tag (a cover picture) has no place on the time line: every pixel
+// and every time lands on the same audio as in the untagged file, Origin bytes
+// later in the file, and shows the same time.
+class TaggedTimeLine : public ::testing::TestWithParam<std::int32_t> {
+   protected:
+    TaggedTimeLine() : doc_(1000000, 100000, GetParam()), view_(doc_, kT) { view_.Loaded(true); }
+    FakeTimeLine doc_;
+    TimeLineView view_;
+};
+
+TEST_P(TaggedTimeLine, PixelsAndTimesLandOnTheSameAudio) {
+    const std::int32_t origin = GetParam();
+    const Selection& sel = doc_.Selected;
+    view_.SecMouseDown(PointerButton::Left, true, 1500);
+    view_.SecMouseMove(3010);
+    EXPECT_EQ(sel.SelStart, origin + 273900);
+    EXPECT_EQ(sel.SelEnd, origin + 547800);
+    EXPECT_EQ(view_.InfoValues()[1], "000'27.390");
+    EXPECT_EQ(view_.HandleX, (std::array<std::int32_t, 2>{1500, 3000}));
+
+    view_.SliderChanged(4096);  // past the edge of a view scrolled to the end: the last audio byte
+    view_.SecMouseDown(PointerButton::Left, true, 1500);
+    view_.SecMouseMove(9000);
+    EXPECT_EQ(sel.SelEnd, origin + 1000000);
+
+    view_.SelectAll();
+    EXPECT_EQ(sel.SelStart, origin + 1);
+    EXPECT_EQ(sel.SelEnd, origin + 1000000);
+    EXPECT_EQ(view_.InfoValues()[2], "001'40.000");
+
+    view_.KeyUp(3, kModePlaying, 27390);
+    EXPECT_EQ(sel.SelStart, origin + 273900);
+    view_.DispSelected(origin + 100000, origin + 200000);
+    EXPECT_EQ(view_.InfoValues()[1], "000'10.000");
+
+    view_.CenterView(origin + 500000);
+    EXPECT_EQ(view_.ViewOffset, 500000 - 182 * 2739);
+    view_.WholeFile();
+    view_.SecMouseDown(PointerButton::Left, false, 1500);
+    EXPECT_EQ(view_.ClickMs, 27390);
+}
+INSTANTIATE_TEST_SUITE_P(, TaggedTimeLine, ::testing::Values(0, 2048, 116000));
+
 TEST(TimeLineViewNoDocument, DragLeavesEveryPositionZero) {
     FakeTimeLine none;
     TimeLineView view(none, kT);
@@ -363,7 +406,7 @@ TEST(DocumentTimeLine, SelectsInTheOpenDocument) {
     view.SecMouseMove(1500);
     EXPECT_EQ(document.Sel.SelStart, 10 * view.BytesPerPixel);
     EXPECT_EQ(document.Sel.SelEnd, 100 * view.BytesPerPixel);
-    EXPECT_EQ(document.Sel.SelEndMs, ByteToMs(document.Sel.SelEnd, document.AudioLength(), document.DurationMs()));
+    EXPECT_EQ(document.Sel.SelEndMs, document.TimeScale().PosToMs(document.Sel.SelEnd));
 }
 
 }  // namespace
