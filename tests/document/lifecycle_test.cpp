@@ -256,13 +256,15 @@ TEST_P(UndoAfterSave, ReachesTheVersionBeforeTheEdit) {
     ASSERT_EQ(doc.Undo(), 1);
     EXPECT_EQ(Frames(doc.CurFile()), Range(0, 10) + Range(20, kFrames));
 }
+
+std::string SaveKindName(const ::testing::TestParamInfo<SaveKind>& info) {
+    static const char* const kNames[] = {"SaveAsAnother", "SaveAsTheOpened", "Overwrite", "HandOver"};
+    return kNames[static_cast<int>(info.param)];
+}
 INSTANTIATE_TEST_SUITE_P(, UndoAfterSave,
                          ::testing::Values(SaveKind::SaveAsAnother, SaveKind::SaveAsTheOpened, SaveKind::Overwrite,
                                            SaveKind::HandOver),
-                         [](const auto& info) {
-                             const char* names[] = {"SaveAsAnother", "SaveAsTheOpened", "Overwrite", "HandOver"};
-                             return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         SaveKindName);
 
 }  // namespace
 }  // namespace kalvor
