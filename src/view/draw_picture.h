@@ -42,6 +42,8 @@ struct DrawOp {
     std::uint32_t Color = 0;  // 0xRRGGBB
     ColorRole Role = ColorRole::Fixed;
     std::string Text;
+
+    bool operator==(const DrawOp&) const = default;
 };
 
 // Everything DrawPicture reads. Width and Height are the picture's size in twips.

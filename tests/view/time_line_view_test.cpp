@@ -310,6 +310,17 @@ TEST_P(TaggedTimeLine, PixelsAndTimesLandOnTheSameAudio) {
     view_.WholeFile();
     view_.SecMouseDown(PointerButton::Left, false, 1500);
     EXPECT_EQ(view_.ClickMs, 27390);
+
+    // The picture is the untagged file's: ticks, an edit's seam, the selection, the end.
+    FakeTimeLine plain(1000000, 100000);
+    TimeLineView plainView(plain, kT);
+    plainView.Loaded(true);
+    plain.Records.push_back({300000, 0});
+    doc_.Records.push_back({origin + 300000, 0});
+    plain.Selected.SelectRange(100000, 200000);
+    view_.DispSelected(origin + 100000, origin + 200000);
+    plainView.Redraw();
+    EXPECT_TRUE(view_.Picture().Ops == plainView.Picture().Ops);
 }
 INSTANTIATE_TEST_SUITE_P(, TaggedTimeLine, ::testing::Values(0, 2048, 116000));
 
