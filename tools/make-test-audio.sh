@@ -15,6 +15,13 @@
 #   tone.wav        PCM, 44.1 kHz, 16 bit, stereo, 5 s
 #   <name>_tags.<ext>  each MPEG file above with a 2 048-byte ID3v2 tag in front and a
 #                   128-byte ID3v1 "TAG" block at the end
+# Hostile files, cut from the ones above (what real-world files hold):
+#   junk_sync.mp3   1 500 bytes of junk with a false 24 kHz Layer III sync, then cbr128.mp3
+#   bad_first.mp3   cbr128_plain.mp3 whose first header has the free-format bit-rate index
+#   two_id3v2.mp3   two ID3v2 tags, the second with UTF-16 text (FF FE 68 00 is a false
+#                   32 kHz Layer I sync), then cbr128.mp3
+#   vbri.mp3        vbr.mp3 whose "Xing" header frame holds a VBRI header instead
+#   ff_tail.mp3     cbr128_plain.mp3 followed by 100 kB of 0xFF
 set -euo pipefail
 out=$(realpath -m "${1:?usage: make-test-audio.sh OUTDIR}")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -70,5 +77,47 @@ for f in cbr128.mp3 cbr128_plain.mp3 vbr.mp3 lsf.mp3 lsf_vbr.mp3 mono.mp3 mono_v
     base=${f%.*} ext=${f##*.}
     { id3v2; cat "$f"; id3v1; } > "${base}_tags.$ext"
 done
+
+# ---- hostile files ----
+junk() {  # bytes: text with no 0xFF in it
+    yes "kalvor junk before the audio" | head -c "$1" || true  # yes ends on a closed pipe
+}
+{ junk 200; printf '\xff\xf3\xd4\x44'; junk 1296; cat cbr128.mp3; } > junk_sync.mp3
+{ printf '\xff\xfb\x00\x64'; tail -c +5 cbr128_plain.mp3; } > bad_first.mp3
+{
+    printf 'ID3\x03\x00\x00\x00\x00\x00\x1e'   # 30 bytes: one TIT2 frame
+    printf 'TIT2\x00\x00\x00\x14\x00\x00\x00%-19s' "kalvor two tags"
+    printf 'ID3\x03\x00\x00\x00\x00\x00\x1b'   # 27 bytes: one UTF-16 TPE1 frame
+    printf 'TPE1\x00\x00\x00\x11\x00\x00\x01\xff\xfeh\x00e\x00l\x00l\x00o\x00\x00\x00'
+    cat cbr128.mp3
+} > two_id3v2.mp3
+head -c "$(( $(stat -c %s cbr128_plain.mp3) ))" cbr128_plain.mp3 > ff_tail.mp3
+head -c 102400 /dev/zero | tr '\0' '\377' >> ff_tail.mp3
+
+# A VBRI header (Fraunhofer's) at 32 bytes after the header of vbr.mp3's first
+# frame, the frame's other bytes zero: "VBRI", version 1, delay, quality, the
+# byte count, the frame count (this frame included), then a table of 100
+# two-byte entries (scale 1, one entry per frames/100 frames) of equal sizes.
+be() {  # value bytes: big-endian
+    local i
+    for (( i = $2 - 1; i >= 0; i-- )); do printf "\\$(printf '%03o' $(( ($1 >> (8 * i)) & 255 )))"; done
+}
+u32at() { od -An -tu1 -j "$2" -N4 "$1" | awk '{ print (($1 * 256 + $2) * 256 + $3) * 256 + $4 }'; }
+b3=$(od -An -tu1 -j2 -N1 vbr.mp3 | tr -d ' ')
+rates=(0 32 40 48 56 64 80 96 112 128 160 192 224 256 320 0)  # MPEG-1 Layer III, kbit/s
+vlen=$(( 144 * ${rates[b3 >> 4]} * 1000 / 44100 + ((b3 >> 1) & 1) ))
+[ "$vlen" -gt 300 ] && [ "$(head -c 40 vbr.mp3 | tail -c 4)" = Xing ] ||
+    { echo "make-test-audio: vbr.mp3 does not start with a Xing frame" >&2; exit 1; }
+vframes=$(u32at vbr.mp3 44)
+vbytes=$(stat -c %s vbr.mp3)
+{
+    head -c 4 vbr.mp3
+    head -c 32 /dev/zero
+    printf 'VBRI'; be 1 2; be 1105 2; be 75 2; be "$vbytes" 4; be $(( vframes + 1 )) 4
+    be 100 2; be 1 2; be 2 2; be $(( vframes / 100 )) 2
+    for _ in $(seq 100); do be $(( (vbytes - vlen) / 100 )) 2; done
+    head -c $(( vlen - 4 - 32 - 26 - 200 )) /dev/zero
+    tail -c +$(( vlen + 1 )) vbr.mp3
+} > vbri.mp3
 
 touch "$stamp"

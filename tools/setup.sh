@@ -14,6 +14,8 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
   # test audio and independent checkers
   lame twolame ffmpeg mp3val mpg123
+  # fuzzing (tools/fuzz.sh): clang and its libFuzzer runtime
+  clang libclang-rt-14-dev
   # window screenshots
   xvfb xauth
 )

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs of fuzz/ with clang into build/fuzz and runs
+# each for SECONDS (default 10), or FUZZ_RUNS executions when that is set:
+#
+#   bash tools/fuzz.sh [SECONDS] [TARGET...]        e.g. bash tools/fuzz.sh 600 stream_analysis
+#   FUZZ_RUNS=10000000 bash tools/fuzz.sh 0 xing_header
+#
+# Seeds are cut from the test audio (tools/make-test-audio.sh), hostile files
+# among them; what the fuzzer finds is kept in build/fuzz/corpus and
+# grows from run to run. A crash, leak or time-out leaves its input in
+# build/fuzz/artifacts and makes the script fail.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+secs=${1:-10}
+shift || true
+dir=${FUZZ_BUILD_DIR:-$top/build/fuzz}
+
+# Each target with the largest input it is given. Add a line for a new one.
+declare -A max_len=(
+  [stream_analysis]=16384
+  [xing_header]=4096
+  [wav_header]=4096
+  [time_text]=64
+)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
+
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$top")} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DKALVOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "${launcher[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)" --target "${targets[@]/%/_fuzz}" >/dev/null
+
+# ---- seeds ----
+audio=$dir/testaudio
+bash "$top/tools/make-test-audio.sh" "$audio"
+seeds=$dir/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text}
+for f in "$audio"/*.mp3 "$audio"/*.mp2; do
+  b=$(basename "$f")
+  head -c 6000 "$f" >"$seeds/stream_analysis/head-$b"
+  tail -c 3000 "$f" >"$seeds/stream_analysis/tail-$b"
+  head -c 4096 "$f" >"$seeds/xing_header/head-$b"
+done
+# Audio followed by a run of 0xFF bytes.
+head -c 8000 < <(tail -c 106000 "$audio/ff_tail.mp3") >"$seeds/stream_analysis/ff-run"
+head -c 4096 "$audio/tone.wav" >"$seeds/wav_header/tone.wav"
+i=0
+for t in 90 1.5 "1'30" "001'30.500" 1:30.5 1:30 -1.5 "12:34:56.789" "1\"2" .5 12. "" 2147483.647; do
+  printf '\000\000\000\000\352\140%s' "$t" >"$seeds/time_text/$((i++))"
+done
+
+# ---- runs ----
+status=0
+mkdir -p "$dir/artifacts"
+for t in "${targets[@]}"; do
+  corpus=$dir/corpus/$t
+  mkdir -p "$corpus"
+  limit=(-max_total_time="$secs")
+  [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
+  log=$dir/$t.log
+  start=$(date +%s)
+  if "$dir/fuzz/${t}_fuzz" "${limit[@]}" -max_len="${max_len[$t]}" -timeout=25 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t-" "$corpus" "$seeds/$t" >"$log" 2>&1; then
+    result=ok
+  else
+    result="FAILED (see $log)"
+    status=1
+  fi
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+  echo "fuzz $t: $runs executions in $(($(date +%s) - start)) s: $result"
+done
+exit $status
