@@ -87,8 +87,8 @@ junk() {  # bytes: text with no 0xFF in it
 {
     printf 'ID3\x03\x00\x00\x00\x00\x00\x1e'   # 30 bytes: one TIT2 frame
     printf 'TIT2\x00\x00\x00\x14\x00\x00\x00%-19s' "kalvor two tags"
-    printf 'ID3\x03\x00\x00\x00\x00\x00\x1b'   # 27 bytes: one UTF-16 TPE1 frame
-    printf 'TPE1\x00\x00\x00\x11\x00\x00\x01\xff\xfeh\x00e\x00l\x00l\x00o\x00\x00\x00'
+    printf 'ID3\x03\x00\x00\x00\x00\x00\x19'   # 25 bytes: one UTF-16 TPE1 frame
+    printf 'TPE1\x00\x00\x00\x0f\x00\x00\x01\xff\xfeh\x00e\x00l\x00l\x00o\x00\x00\x00'
     cat cbr128.mp3
 } > two_id3v2.mp3
 head -c "$(( $(stat -c %s cbr128_plain.mp3) ))" cbr128_plain.mp3 > ff_tail.mp3

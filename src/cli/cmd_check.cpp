@@ -24,7 +24,7 @@ const char* YesNo(bool yes) {
 
 void PrintHeader(const XingAudit& audit) {
     const XingHeader& h = *audit.Stored;
-    std::printf("header: %s\n", h.IsInfo ? "Info" : "Xing");
+    std::printf("header: %s\n", audit.FromVbri ? "VBRI" : h.IsInfo ? "Info" : "Xing");
     if (h.Has(kXingFramesFlag))
         std::printf("header frames: %u (real %u)\n", h.Frames, audit.FramesAfterHeader);
     else

@@ -1,5 +1,6 @@
 #include "mpeg/finish_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <utility>
@@ -35,6 +36,9 @@ int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, bool en
     if (!audit.Stored) return 1;
     XingHeader header = UpToDateHeader(audit, endOfAudioCut);
     std::vector<std::uint8_t> frame = audit.HeaderFrame;
+    // A VBRI header gives way to a Xing header: the frame is cleared after its
+    // header (a header frame holds no audio) so no VBRI bytes remain.
+    if (audit.FromVbri) std::fill(frame.begin() + 4, frame.end(), std::uint8_t{0});
     StoreXingHeader(header, frame.data(), frame.size());
     return WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame) ? 1 : 0;
 }

@@ -30,7 +30,11 @@ std::int64_t BestHeaderIn(const std::string& source, std::int64_t pos, std::int6
         for (std::int64_t i = 0; i + 3 < len; ++i) {
             const auto at = static_cast<std::size_t>(i);
             if (!IsSync(piece[at], piece[at + 1])) continue;
-            const int score = HeaderLikeness({piece[at + 1], piece[at + 2], piece[at + 3]}, info.RefHeader);
+            const HeaderBytes candidate{piece[at + 1], piece[at + 2], piece[at + 3]};
+            // A header that does not decode starts no frame, however alike it is:
+            // a run of 0xFF bytes after the audio scores well.
+            if (!DecodeHeader(candidate)) continue;
+            const int score = HeaderLikeness(candidate, info.RefHeader);
             if (score <= best) continue;  // ties keep the earlier candidate
             best = score;
             bestPos = pos + off + i;

@@ -31,26 +31,24 @@ std::int32_t LengthFromFields(int layer, bool lsf, int kbps, int rate, bool padd
 // The lengths of the frames of one stream by bit-rate index and padding bit,
 // and the rule for what counts as a frame of that stream.
 class StreamShape {
-public:
-    explicit StreamShape(const HeaderBytes& ref)
-        : byte2_(static_cast<std::uint8_t>(ref[0] & 0xFE)),
-          rateBits_(static_cast<std::uint8_t>(ref[1] & kSampleRateMask)) {
+   public:
+    explicit StreamShape(const HeaderBytes& ref) : ref_(ref) {
+        const auto rateBits = static_cast<std::uint8_t>(ref[1] & kSampleRateMask);
         for (std::uint8_t index = 1; index < 15; ++index)
             for (std::uint8_t pad = 0; pad < 2; ++pad) {
-                const HeaderBytes h{ref[0], static_cast<std::uint8_t>((index << 4) | rateBits_ | (pad << 1)), ref[2]};
+                const HeaderBytes h{ref[0], static_cast<std::uint8_t>((index << 4) | rateBits | (pad << 1)), ref[2]};
                 lengths_[index][pad] = FrameLengthOf(h);
             }
     }
     bool Usable() const { return lengths_[1][0] > 0; }
     // The frame length when the four bytes at p start a frame of this stream, else 0.
     std::int32_t LengthAt(const std::uint8_t* p) const {
-        if (p[0] != 0xFF || (p[1] & 0xFE) != byte2_ || (p[2] & kSampleRateMask) != rateBits_) return 0;
-        return lengths_[p[2] >> 4][(p[2] & kPaddingMask) >> 1];  // index 0 and 15 hold 0
+        if (!IsFrameOfStream(p, ref_)) return 0;
+        return lengths_[p[2] >> 4][(p[2] & kPaddingMask) >> 1];
     }
 
-private:
-    std::uint8_t byte2_;     // sync, version and layer bits (the protection bit may vary)
-    std::uint8_t rateBits_;  // the sampling-rate code
+   private:
+    HeaderBytes ref_;
     std::array<std::array<std::int32_t, 2>, 16> lengths_{};
 };
 
@@ -69,15 +67,28 @@ std::int64_t AudioEndOf(const std::string& path, std::int64_t start, std::int64_
 // the writer says the file is complete; until then it waits for bytes, and
 // holds back the last ID3v1 block's worth, which may yet turn out to be a tag.
 class BlockStream {
-public:
+   public:
     // A walk of a finished file, on the window's thread.
     BlockStream(const std::string& path, std::int64_t start, std::int64_t end, const FrameWalkSinks& sinks)
-        : path_(path), sinks_(sinks), start_(start), bufStart_(start), bufEnd_(start), keep_(start), end_(end),
+        : path_(path),
+          sinks_(sinks),
+          start_(start),
+          bufStart_(start),
+          bufEnd_(start),
+          keep_(start),
+          end_(end),
           readable_(end) {}
     // A walk that follows a file being written, off the window's thread.
     BlockStream(const std::string& path, std::int64_t start, const FrameWalkSinks& sinks, WriteProgress& progress)
-        : path_(path), sinks_(sinks), progress_(&progress), start_(start), bufStart_(start), bufEnd_(start),
-          keep_(start), end_(std::numeric_limits<std::int64_t>::max()), readable_(start) {}
+        : path_(path),
+          sinks_(sinks),
+          progress_(&progress),
+          start_(start),
+          bufStart_(start),
+          bufEnd_(start),
+          keep_(start),
+          end_(std::numeric_limits<std::int64_t>::max()),
+          readable_(start) {}
 
     bool Failed() const { return failed_; }
     void Keep(std::int64_t offset) { keep_ = std::max(keep_, offset); }
@@ -106,7 +117,7 @@ public:
         return Has(end_) && Fill(end_);
     }
 
-private:
+   private:
     // One look at the file being written: how far it may be read, or, once it
     // is complete, where its audio ends. The walk goes on once a whole block
     // past the byte it needs is there, so that it reads in blocks rather than
@@ -171,7 +182,7 @@ private:
 };
 
 class Walker {
-public:
+   public:
     Walker(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks)
         : in_(in), ref_(ref), shape_(ref), samplesPerFrame_(SamplesPerFrame(ref)), walk_(walk), sinks_(sinks) {}
 
@@ -219,7 +230,7 @@ public:
         if (!in_.Failed() && pos < in_.End()) walk_.JunkBytes += in_.End() - pos;
     }
 
-private:
+   private:
     // True when a frame ending at next is followed by the audio's end, by too few
     // bytes to hold a header, or by a header of the stream.
     bool Followed(std::int64_t next) {

@@ -5,8 +5,8 @@
 // to navigate (positions stay linear in bytes and milliseconds); only a file that
 // has just been written, or one being checked, is walked, to learn its real frame
 // count for a leading Xing/Info header.
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,6 +20,16 @@ namespace kalvor {
 // and MPEG-1 Layer III: 144 x bit rate / sampling rate + padding; MPEG-2 LSF
 // Layer III: 72 x bit rate / sampling rate + padding (bit rate in bit/s).
 std::int32_t FrameLengthOf(const HeaderBytes& header);
+
+// True when the four bytes at p start a frame of the stream whose reference
+// header is ref: the same MPEG version, layer and sampling rate, and a valid
+// bit-rate index (the protection bit and everything after the rate may vary).
+// The rule by which the walk follows a chain of frames.
+constexpr bool IsFrameOfStream(const std::uint8_t* p, const HeaderBytes& ref) {
+    const int index = p[2] >> 4;
+    return p[0] == 0xFF && (p[1] & 0xFE) == (ref[0] & 0xFE) && (p[2] & kSampleRateMask) == (ref[1] & kSampleRateMask) &&
+           index != 0 && index != 15;
+}
 
 // One whole frame met by the walk.
 struct FrameSpot {

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "mpeg/file_read.h"
+#include "mpeg/frame_walker.h"
+#include "mpeg/xing_header.h"
 #include "services/arith.h"
 #include "services/fault_trap.h"
 
@@ -23,10 +25,20 @@ constexpr int kLargestBlock = 64 * 1024;  // and its largest
 // so without the overlap a header starting in a block's last two bytes would
 // never be examined and a later frame would be taken instead.
 constexpr int kBlockOverlap = 2;
-constexpr std::int32_t kTailSize = 1024;       // where a trailing "TAG" is looked for
-constexpr std::int32_t kId3v1BlockSize = 128;  // a "TAG" block at the very front is skipped
+constexpr std::int32_t kTailSize = 1024;  // where a trailing "TAG" is looked for
+constexpr std::int32_t kId3v1BlockSize = 128;
+constexpr std::int32_t kShortestPadding = 16;  // 0xFF bytes at the end that are padding, at least
+constexpr std::int32_t kLongestPadding =
+    1024 * 1024;  // and the most of them looked at  // a "TAG" block at the very front is skipped
 constexpr std::int32_t kId3v2HeaderSize = 10;
-constexpr std::int32_t kXingCountOffset = 8;  // "Xing", 4 flag bytes, then the frame count
+constexpr int kMostId3v2Tags = 16;  // tags skipped one after another, at most
+// How far past the first candidate the search looks for one that the next
+// frame confirms: far beyond any junk seen before real audio, and a bound on
+// what a file without frames costs to read.
+constexpr std::int64_t kConfirmReach = 256 * 1024;
+constexpr std::int32_t kXingCountOffset = 8;
+constexpr std::int32_t kFirstFrameRead =
+    64;  // the first frame's header and its Xing or VBRI counts  // "Xing", 4 flag bytes, then the frame count
 constexpr std::int64_t kLargestFile = std::numeric_limits<std::int32_t>::max();
 constexpr double kSnapSamples = 3456;  // three frames of 1152 samples
 
@@ -74,36 +86,42 @@ bool IsOtherFormat(const std::array<Byte, kHeadSize>& head) {
 struct Search {
     std::int64_t start = 0;   // 0-based offset where the block search begins
     int expected = -1;        // the remembered second header byte, or -1
-    std::int64_t frame = -1;  // the first frame when the head already settles it
+    std::int64_t frame = -1;  // the first frame, once chosen
 };
 
+// The 0-based offset just past the ID3v2 tags that follow each other from
+// offset, or offset when none starts there (a tag's size comes from its header).
+std::int64_t PastId3v2Tags(const std::string& path, std::int64_t offset, std::int64_t fileSize) {
+    for (int tag = 0; tag < kMostId3v2Tags && offset + kId3v2HeaderSize <= fileSize; ++tag) {
+        std::array<Byte, kId3v2HeaderSize> h{};
+        if (ReadAvailable(path, h.data(), kId3v2HeaderSize, offset) != kId3v2HeaderSize || !Matches(h.data(), "ID3"))
+            break;
+        offset += kId3v2HeaderSize + SynchsafeSize(h.data() + 6);
+    }
+    return offset;
+}
+
 // Chooses where to look for the first frame, from the first 48 bytes.
-Search StartOfSearch(const std::array<Byte, kHeadSize>& head, bool mp3Rule, StreamInfo& info) {
+Search StartOfSearch(const std::string& path, const std::array<Byte, kHeadSize>& head, StreamInfo& info) {
     Search s;
     if (Matches(head.data(), "TAG")) {
         s.start = kId3v1BlockSize;
     } else if (Matches(head.data(), "ID3")) {
-        s.start = kId3v2HeaderSize + SynchsafeSize(head.data() + 6);
-    } else {
-        if (Matches(head.data() + 36, "Xing")) {
-            info.IsVbr = 1;
-            info.XingFrames = Wrap32(BigEndian32(head.data() + 44));
-        }
-        if (IsSync(head[0], head[1]) && !(mp3Rule && head[1] == 0xFF)) {
-            if (head[2] != 0xFF)
-                s.frame = 0;
-            else
-                s.expected = head[1];
-        }
+        // Some files carry a second tag right after the first (a tagger added
+        // one without seeing the other): every one of them is skipped.
+        s.start = PastId3v2Tags(path, 0, info.FileSize);
+    } else if (Matches(head.data() + 36, "Xing")) {
+        info.IsVbr = 1;
+        info.XingFrames = Wrap32(BigEndian32(head.data() + 44));
     }
     return s;
 }
 
-// Examines positions 0..size-3 of one block; the 0-based position of the first
-// acceptable sync, or -1. A third byte of 0xFF (bit-rate index 15) is never
-// accepted; the first such sync's second byte becomes the expected one.
-int ScanBlock(const std::vector<Byte>& b, int size, bool mp3Rule, int& expected) {
-    for (int p = 0; p <= size - 3; ++p) {
+// Examines positions from..size-3 of one block; the 0-based position of the
+// first acceptable sync, or -1. A third byte of 0xFF (bit-rate index 15) is
+// never accepted; the first such sync's second byte becomes the expected one.
+int ScanBlock(const std::vector<Byte>& b, int from, int size, bool mp3Rule, int& expected) {
+    for (int p = from; p <= size - 3; ++p) {
         const auto at = static_cast<std::size_t>(p);
         if (b[at] != 0xFF) continue;
         if (expected >= 0) {
@@ -120,46 +138,122 @@ int ScanBlock(const std::vector<Byte>& b, int size, bool mp3Rule, int& expected)
     return -1;
 }
 
+// The candidates the search has met, and which one it settles on.
+class Candidates {
+   public:
+    Candidates(const std::string& path, std::int64_t fileSize) : path_(path), fileSize_(fileSize) {}
+
+    // Looks at the candidate whose header is at the 0-based offset; true when
+    // it is confirmed and the search is over.
+    bool Consider(std::int64_t offset, const HeaderBytes& header) {
+        if (firstAccepted_ < 0) firstAccepted_ = offset;
+        if (!DecodeHeader(header)) return false;  // no frame starts here: the search goes on after it
+        if (firstValid_ < 0) firstValid_ = offset;
+        if (!Confirmed(offset, header)) return false;
+        chosen_ = offset;
+        return true;
+    }
+
+    // Once a candidate was accepted, the search for a confirmed one goes on
+    // only this far: a file with no frame near its start is read no further.
+    bool PastReach(std::int64_t offset) const { return firstAccepted_ >= 0 && offset > firstAccepted_ + kConfirmReach; }
+
+    // The confirmed candidate, else the first that decodes, else the first accepted.
+    std::int64_t Choice() const { return chosen_ >= 0 ? chosen_ : firstValid_ >= 0 ? firstValid_ : firstAccepted_; }
+
+   private:
+    // A candidate is a frame when the next one starts where its length says, or
+    // when the file ends before a next header could be there to say so.
+    bool Confirmed(std::int64_t offset, const HeaderBytes& header) const {
+        const std::int64_t next = offset + FrameLengthOf(header);
+        if (next + 4 > fileSize_) return true;
+        std::array<Byte, 4> h{};
+        return ReadAvailable(path_, h.data(), 4, next) == 4 && IsFrameOfStream(h.data(), header);
+    }
+
+    const std::string& path_;
+    std::int64_t fileSize_;
+    std::int64_t firstAccepted_ = -1, firstValid_ = -1, chosen_ = -1;
+};
+
 // The block search: the 0-based offset of the first frame, or a failure.
 // Consecutive blocks overlap by two bytes, so every position from the start to
 // the end of the file is examined once, in order, whatever the block sizes:
 // the first block is 1000 bytes (the first frame is nearly always in it), and
 // each further one doubles, so that a file with no frame near its start costs
-// a few reads rather than one per kilobyte.
+// a few reads rather than one per kilobyte. A candidate counts when the frame
+// it announces is followed by another of the same stream: junk before the
+// audio may hold a sync, and its first header may be broken.
 AnalysisFault FindFirstFrame(const std::string& path, Search& s, std::int64_t fileSize, bool mp3Rule) {
     std::vector<Byte> block(kLargestBlock);
     const PieceReader reader(path);
+    Candidates candidates(path, fileSize);
     int size = kBlockSize;
-    for (std::int64_t offset = s.start; offset < fileSize; offset += size - kBlockOverlap) {
+    for (std::int64_t offset = s.start; offset < fileSize && !candidates.PastReach(offset);
+         offset += size - kBlockOverlap) {
         if (offset > s.start) size = std::min(2 * size, kLargestBlock);
         std::fill(block.begin(), block.begin() + size, Byte{0});  // bytes past the end read as zero
         if (reader.Read(block.data(), size, offset) < 0) return AnalysisFault::Unreadable;
-        const int p = ScanBlock(block, size, mp3Rule, s.expected);
-        if (p >= 0) {
-            s.frame = offset + p;
-            return AnalysisFault::None;
+        for (int p = ScanBlock(block, 0, size, mp3Rule, s.expected); p >= 0;
+             p = ScanBlock(block, p + 1, size, mp3Rule, s.expected)) {
+            const auto at = static_cast<std::size_t>(p);
+            // A header's fourth byte may lie past the block: bytes past the file's end read as zero.
+            std::array<Byte, 4> h{block[at], block[at + 1], block[at + 2], 0};
+            if (at + 3 < static_cast<std::size_t>(size))
+                h[3] = block[at + 3];
+            else
+                ReadAvailable(path, h.data() + 3, 1, offset + p + 3);
+            if (candidates.Consider(offset + p, {h[1], h[2], h[3]})) {
+                s.frame = offset + p;
+                return AnalysisFault::None;
+            }
         }
     }
-    return AnalysisFault::NoFrameHeader;
+    s.frame = candidates.Choice();
+    return s.frame >= 0 ? AnalysisFault::None : AnalysisFault::NoFrameHeader;
 }
 
 // Reads the first frame's header and, when none was seen yet, its Xing header,
-// which sits after the side information: where depends on version and channels.
+// which sits after the side information (where depends on version and
+// channels), or a VBRI header, which counts the frame that holds it.
 AnalysisFault ReadFirstFrame(const std::string& path, std::int64_t frame, StreamInfo& info) {
-    std::array<Byte, kHeadSize> at{};
-    if (!ReadAt(path, at.data(), kHeadSize, frame, 0)) return AnalysisFault::Unreadable;
+    std::array<Byte, kFirstFrameRead> at{};
+    if (!ReadAt(path, at.data(), kFirstFrameRead, frame, 0)) return AnalysisFault::Unreadable;
     const HeaderBytes ref{at[1], at[2], at[3]};
     const int xing = XingHeaderOffset(ref);
+    const auto held = static_cast<std::size_t>(std::min<std::int64_t>(kFirstFrameRead, info.FileSize - frame));
     if (info.IsVbr == 0 && frame + xing + kXingCountOffset + 3 < info.FileSize && Matches(at.data() + xing, "Xing")) {
         info.IsVbr = 1;
         info.XingFrames = Wrap32(BigEndian32(at.data() + xing + kXingCountOffset));
+    } else if (const auto vbri = ParseVbriHeader(at.data(), held); info.IsVbr == 0 && vbri) {
+        info.IsVbr = 1;
+        info.XingFrames = Wrap32(vbri->Frames > 0 ? vbri->Frames - 1 : 0);
     }
     info.RefHeader = ref;
     info.FirstFramePos = static_cast<std::int32_t>(frame + 1);
     return AnalysisFault::None;
 }
 
-// AudioLength and AudioEndPos: up to the earliest "TAG" in the last kilobyte.
+// The length of a run of 0xFF bytes that ends the audio [start, start + length),
+// when it is long enough that no frame ends so (at most kLongestPadding is
+// looked at). Such a run is padding, not audio: taken for audio, its
+// FF FF FF pseudo-headers would be frame starts and its bytes part of pieces.
+std::int32_t TrailingPadding(const std::string& path, std::int64_t start, std::int32_t length) {
+    std::array<Byte, kTailSize> block{};
+    std::int32_t run = 0;
+    while (run < length && run < kLongestPadding) {
+        const std::int32_t n = std::min(kTailSize, length - run);
+        if (ReadAvailable(path, block.data(), n, start + length - run - n) != n) return 0;
+        const auto last =
+            std::find_if(block.rbegin() + (kTailSize - n), block.rend(), [](Byte b) { return b != 0xFF; });
+        run += static_cast<std::int32_t>(last - (block.rbegin() + (kTailSize - n)));
+        if (last != block.rend()) break;
+    }
+    return run >= kShortestPadding ? std::min(run, length - 1) : 0;
+}
+
+// AudioLength and AudioEndPos: up to the earliest "TAG" in the last kilobyte,
+// less a run of 0xFF padding before it.
 AnalysisFault MeasureAudio(const std::string& path, StreamInfo& info) {
     const std::int32_t n = std::min(kTailSize, info.FileSize);
     std::array<Byte, kTailSize> tail{};
@@ -173,6 +267,7 @@ AnalysisFault MeasureAudio(const std::string& path, StreamInfo& info) {
     // No tag, or one before the first frame.
     // (Grouped so that no step leaves 32 bits even for a file of 2^31 - 1 bytes.)
     if (info.AudioLength <= 3) info.AudioLength = info.FileSize - (info.FirstFramePos - 1);
+    info.AudioLength -= TrailingPadding(path, info.FirstFramePos - 1, info.AudioLength);
     info.AudioEndPos = info.AudioLength + (info.FirstFramePos - 1);
     return AnalysisFault::None;
 }
@@ -232,11 +327,9 @@ AnalysisResult Analyze(const std::string& path, StreamInfo& info) {
     std::array<Byte, kHeadSize> head{};
     if (!ReadAt(path, head.data(), kHeadSize, 0, 0)) return {AnalysisFault::Unreadable};
     if (IsOtherFormat(head)) return {AnalysisFault::NotMpeg};
-    Search search = StartOfSearch(head, mp3Rule, info);
-    if (search.frame < 0) {
-        if (const AnalysisFault f = FindFirstFrame(path, search, info.FileSize, mp3Rule); f != AnalysisFault::None)
-            return {f};
-    }
+    Search search = StartOfSearch(path, head, info);
+    if (const AnalysisFault f = FindFirstFrame(path, search, info.FileSize, mp3Rule); f != AnalysisFault::None)
+        return {f};
     if (const AnalysisFault f = ReadFirstFrame(path, search.frame, info); f != AnalysisFault::None) return {f};
     if (const AnalysisFault f = MeasureAudio(path, info); f != AnalysisFault::None) return {f};
     return DescribeFormat(info);

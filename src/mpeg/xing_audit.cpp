@@ -47,7 +47,15 @@ bool AuditXingFile(const std::string& path, bool walkAlways, XingAudit& audit) {
         if (!audit.Analysis.Ok() && audit.Analysis.Fault != AnalysisFault::NoDuration)
             return Fail(audit, AuditFault::Analysis);
         if (!ReadHeaderFrame(path, audit)) return Fail(audit, AuditFault::Unreadable);
-        audit.Stored = ParseXingHeader(audit.HeaderFrame.data(), audit.HeaderFrame.size());
+        const std::uint8_t* frame = audit.HeaderFrame.data();
+        const std::size_t count = audit.HeaderFrame.size();
+        audit.Stored = ParseXingHeader(frame, count);
+        if (!audit.Stored) {
+            if (const auto vbri = ParseVbriHeader(frame, count)) {
+                audit.Stored = XingInPlaceOfVbri(frame, count, *vbri);
+                audit.FromVbri = true;
+            }
+        }
         if (!audit.Stored && !walkAlways) return true;
         if (!WalkForHeader(path, audit)) return Fail(audit, AuditFault::Unreadable);
         return true;
@@ -62,15 +70,17 @@ XingFigureCollector::XingFigureCollector(XingAudit& audit) : audit_(audit) {
     const HeaderBytes& ref = audit.Info.RefHeader;
     for (std::uint8_t index = 0; index < 16; ++index)
         bitRates_[index] = BitRateOf(ref[0], static_cast<std::uint8_t>(index << 4));
-    sinks_.OnFrame = [this](const FrameSpot& frame) {
-        if (frame.Offset <= audit_.HeaderOffset) return;
+    // Only frames after the header frame's end count: where no frame follows
+    // it, the walk searches on inside it and may meet syncs in its own fields.
+    const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
+    sinks_.OnFrame = [this, musicStart](const FrameSpot& frame) {
+        if (frame.Offset < musicStart) return;
         const int bitRate = bitRates_[frame.Header[1] >> 4];
         if (frames_++ == 0) firstBitRate_ = bitRate;
         if (bitRate != firstBitRate_) audit_.MixedBitRates = true;
         toc_.AddFrame(bitRate);
     };
     if (audit.Stored && audit.Stored->Lame) {
-        const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
         sinks_.OnBytes = [this, musicStart](std::int64_t offset, const std::uint8_t* bytes, std::size_t count) {
             const std::int64_t skip =
                 std::clamp<std::int64_t>(musicStart - offset, 0, static_cast<std::int64_t>(count));

@@ -25,11 +25,14 @@ struct XingAudit {
     std::int64_t HeaderOffset = 0;          // 0-based offset of the first frame
     std::vector<std::uint8_t> HeaderFrame;  // the first frame's bytes as the file holds them
     std::optional<XingHeader> Stored;       // its "Xing"/"Info" header, when it holds one
-    bool Walked = false;                    // Walk is filled
-    FrameWalk Walk;                         // every whole frame from the first one on
+    // The frame holds a VBRI header instead: Stored is then the Xing header
+    // that takes its place, holding the VBRI's counts.
+    bool FromVbri = false;
+    bool Walked = false;  // Walk is filled
+    FrameWalk Walk;       // every whole frame from the first one on
 
     // The real figures, when there is a header: as the encoder counts them.
-    std::uint32_t FramesAfterHeader = 0;  // frames after the header frame
+    std::uint32_t FramesAfterHeader = 0;  // frames after the header frame's end
     std::int64_t SamplesAfterHeader = 0;  // samples in those frames
     std::uint32_t BytesFromHeader = 0;    // from the header frame's first byte to the audio's end
     XingToc Toc{};                        // rebuilt from the frames after the header frame

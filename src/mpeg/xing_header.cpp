@@ -106,6 +106,27 @@ void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count)
     Put16(e + kLameTagCrcOffset, lame.TagCrc);
 }
 
+std::optional<VbriHeader> ParseVbriHeader(const std::uint8_t* frame, std::size_t count) {
+    if (count < kVbriOffset + kVbriFieldsSize || !IsSync(frame[0], frame[1])) return std::nullopt;
+    if (LayerOf(frame[1]) != 3 || std::memcmp(frame + kVbriOffset, "VBRI", 4) != 0) return std::nullopt;
+    const std::uint8_t* v = frame + kVbriOffset;
+    VbriHeader h;
+    h.Version = Get16(v + 4);
+    h.Bytes = Get32(v + 10);
+    h.Frames = Get32(v + 14);
+    return h;
+}
+
+XingHeader XingInPlaceOfVbri(const std::uint8_t* frame, std::size_t count, const VbriHeader& vbri) {
+    XingHeader x;
+    x.Offset = static_cast<std::size_t>(XingHeaderOffset({frame[1], frame[2], frame[3]}));
+    x.Flags = kXingFramesFlag | kXingBytesFlag;
+    if (PlacesOf(x.Offset, x.Flags | kXingTocFlag).End <= count) x.Flags |= kXingTocFlag;
+    x.Frames = vbri.Frames > 0 ? vbri.Frames - 1 : 0;
+    x.Bytes = vbri.Bytes;
+    return x;
+}
+
 void XingTocBuilder::AddFrame(int bitRateKbps) {
     sum_ += bitRateKbps;
     if (++seen_ < want_) return;

@@ -70,17 +70,46 @@ std::optional<XingHeader> ParseXingHeader(const std::uint8_t* frame, std::size_t
 // there is a LAME extension its tag CRC computed over the bytes before it.
 void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count);
 
+// Fraunhofer's "VBRI" header, the other kind encoders put in a Layer III
+// file's first frame, always 32 bytes after the 4-byte frame header:
+//
+//   "VBRI" 4   version 2   delay 2   quality 2   bytes 4 (the whole stream's)
+//   frames 4 (this frame included)   table: entries 2, scale 2, entry size 2,
+//   frames per entry 2, then the entries
+//
+// kalvor reads it for the frame count; a file it writes gets a Xing header in
+// its place (see XingInPlaceOfVbri), which every reader understands.
+inline constexpr std::size_t kVbriOffset = 36;
+inline constexpr std::size_t kVbriFieldsSize = 26;
+
+struct VbriHeader {
+    std::uint16_t Version = 0;
+    std::uint32_t Bytes = 0;
+    std::uint32_t Frames = 0;  // this frame included
+};
+
+// The VBRI header of a Layer III frame whose first count bytes are given, or
+// none when the frame is not Layer III, holds no "VBRI" or is too short.
+std::optional<VbriHeader> ParseVbriHeader(const std::uint8_t* frame, std::size_t count);
+
+// The Xing header that takes the place of vbri in a frame of count bytes with
+// the given header: at its place for the frame's version and channels, with
+// the frame and byte counts, and the table of contents when the frame has room.
+// The counts are the VBRI's (frames after this one); storing it is the
+// caller's, after clearing the frame's bytes after its header.
+XingHeader XingInPlaceOfVbri(const std::uint8_t* frame, std::size_t count, const VbriHeader& vbri);
+
 // Builds the table of contents of a Xing header the way the encoder does while it
 // encodes: from the running sum of the frames' bit rates, sampled into a bag of
 // 400 that is halved whenever it fills, so that an untouched encoder file gets
 // back exactly the table it holds.
 class XingTocBuilder {
-public:
+   public:
     // Each frame after the header frame, in order.
     void AddFrame(int bitRateKbps);
     XingToc Toc() const;
 
-private:
+   private:
     static constexpr int kBagSize = 400;
     std::array<std::int64_t, kBagSize> bag_{};
     std::int64_t sum_ = 0;

@@ -77,24 +77,40 @@ TEST_P(FirstFrame, IsFoundWhereTheSearchRulesPutIt) {
 }
 
 const Bytes kFrame = Header(0xFB, 0x90, 0x64, 400);
+// Three whole 128 kbit/s frames: each is confirmed by the next.
+const Bytes kChain = test::Frames(0xFB, 0x90, 0x64, 3, 0x00);
+// An ID3v2 tag of 60 bytes holding UTF-16 text: FF FE 68 00 is a 32 kHz Layer I sync.
+const Bytes kTagWithSync = [] {
+    Bytes tag = test::Id3v2Tag(60);
+    const Bytes text = {0xFF, 0xFE, 0x68, 0x00};
+    std::copy(text.begin(), text.end(), tag.begin() + 20);
+    return tag;
+}();
+// A false 24 kHz sync whose next frame would start at +432, inside junk.
+const Bytes kFalseSync = Filler(100, 0x55) + Bytes{0xFF, 0xF3, 0xD4, 0x44} + Filler(300, 0x55);
 const Bytes kDecoy = Header(0xFB, 0x90, 0x64, 20);
 // ID3v2 size bytes 00 00 02 01: 257 bytes after the 10-byte header; a sync inside the tag is passed over.
 const Bytes kId3Size257 = Text("ID3") + Bytes{3, 0, 0, 0, 0, 2, 1} + Filler(80) + kDecoy + Filler(157);
 
-INSTANTIATE_TEST_SUITE_P(Cases, FirstFrame,
-                         ::testing::Values(StartCase{"id3v2", kId3Size257 + kFrame, 268},
-                                           StartCase{"tag_block_in_front",
-                                                     Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
-                                           StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
-                                           StartCase{"remembered_second_byte",
-                                                     Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) +
-                                                         Header(0xFB, 0xFF, 0x64, 100) + kFrame,
-                                                     301},
-                                           StartCase{"riff_of_mpeg",
-                                                     Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) +
-                                                         Bytes{0x55, 0} + Filler(100) + kFrame,
-                                                     123}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FirstFrame,
+    ::testing::Values(StartCase{"id3v2", kId3Size257 + kFrame, 268},
+                      StartCase{"tag_block_in_front", Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
+                      StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
+                      StartCase{"remembered_second_byte",
+                                Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) +
+                                    Header(0xFB, 0xFF, 0x64, 100) + kFrame,
+                                301},
+                      StartCase{"invalid_header_passed_over", Header(0xFB, 0x00, 0x64, 100) + kChain, 101},
+                      StartCase{"false_sync_in_junk", kFalseSync + kChain, 405},
+                      StartCase{"unconfirmed_falls_back_to_first_valid",
+                                Header(0xF0, 0x90, 0x64, 60) + kFalseSync + Header(0xFB, 0x90, 0x64, 500), 161},
+                      StartCase{"two_id3v2_tags", test::Id3v2Tag(50) + kTagWithSync + kChain, 111},
+                      StartCase{"riff_of_mpeg",
+                                Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) +
+                                    kFrame,
+                                123}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 // The search reads blocks that overlap by two bytes, so a header is found
 // wherever it lies, across every block edge.
@@ -109,16 +125,16 @@ TEST_F(Analysis, AFrameIsFoundAcrossEveryBlockEdge) {
 }
 
 TEST_F(Analysis, FfFfIsASyncOutsideMp3Files) {
-    const AnalysisResult r = Analyze(Bytes{0xFF} + kFrame, "x.mp2");
-    EXPECT_EQ(r.Fault, AnalysisFault::InvalidHeader);
-    EXPECT_EQ(r.Field, HeaderFault::BitRate);
-    EXPECT_EQ(info.RefHeader, (HeaderBytes{0xFF, 0xFB, 0x90}));
+    // FF FF FB is a sync in an .mp2 file, but it does not decode (Layer I,
+    // bit-rate index 15): the search goes on to the frame after it.
+    ASSERT_TRUE(Analyze(Bytes{0xFF} + kFrame, "x.mp2").Ok());
+    EXPECT_EQ(info.FirstFramePos, 2);
 }
 
-TEST_F(Analysis, InvalidFirstHeaderNamesTheField) {
-    EXPECT_EQ(Analyze(Header(0xF0, 0x90, 0x64) + kFrame).Field, HeaderFault::Layer);
-    EXPECT_EQ(Analyze(Header(0xFB, 0x00, 0x64) + kFrame).Field, HeaderFault::BitRate);
-    EXPECT_EQ(Analyze(Header(0xFB, 0x9C, 0x64) + kFrame).Field, HeaderFault::SampleRate);
+TEST_F(Analysis, InvalidHeaderWithNoFrameAfterItNamesTheField) {
+    EXPECT_EQ(Analyze(Header(0xF0, 0x90, 0x64)).Field, HeaderFault::Layer);
+    EXPECT_EQ(Analyze(Header(0xFB, 0x00, 0x64)).Field, HeaderFault::BitRate);
+    EXPECT_EQ(Analyze(Header(0xFB, 0x9C, 0x64)).Field, HeaderFault::SampleRate);
     EXPECT_EQ(Analyze(Header(0xFB, 0x9C, 0x64)).Fault, AnalysisFault::InvalidHeader);
 }
 
@@ -292,8 +308,22 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodedCase{"mp2_48k.mp2", 1, 0, 2, 0, 48000, 0, "Stereo"},
                       EncodedCase{"mp2_48k_tags.mp2", 2049, 2048 + 128, 2, 0, 48000, 0, "Stereo"},
                       EncodedCase{"ffmpeg.mp3", 46, 45, 3, 0, 48000, 0, "JointStereo"},
-                      EncodedCase{"ffmpeg_tags.mp3", 2049 + 45, 2048 + 45 + 128, 3, 0, 48000, 0, "JointStereo"}),
+                      EncodedCase{"ffmpeg_tags.mp3", 2049 + 45, 2048 + 45 + 128, 3, 0, 48000, 0, "JointStereo"},
+                      EncodedCase{"junk_sync.mp3", 1501, 1500, 3, 0, 44100, 0, "JointStereo"},
+                      EncodedCase{"bad_first.mp3", 418, 417, 3, 0, 44100, 0, "JointStereo"},
+                      EncodedCase{"two_id3v2.mp3", 76, 75, 3, 0, 44100, 0, "JointStereo"},
+                      EncodedCase{"vbri.mp3", 1, 0, 3, 0, 44100, 1, "JointStereo"}),
     [](const auto& info) { return test::TestNameOfFile(info.param.file); });
+
+// A run of 0xFF bytes after the last frame is padding, as a trailing tag is:
+// the audio, and so every position and snap, ends before it.
+TEST(AnalysisOfPadding, AudioEndsBeforeARunOfFf) {
+    StreamInfo plain, padded;
+    ASSERT_TRUE(AnalyzeStreamWhy(test::TestAudio("cbr128_plain.mp3"), plain).Ok());
+    ASSERT_TRUE(AnalyzeStreamWhy(test::TestAudio("ff_tail.mp3"), padded).Ok());
+    EXPECT_EQ(padded.AudioLength, plain.AudioLength);
+    EXPECT_EQ(padded.DurationMs, plain.DurationMs);
+}
 
 }  // namespace
 }  // namespace kalvor
