@@ -14,7 +14,9 @@ bool RegisterCliCommand(const CliCommand& command) {
     return true;
 }
 
-const std::vector<CliCommand>& CliCommands() { return Registry(); }
+const std::vector<CliCommand>& CliCommands() {
+    return Registry();
+}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "kalvor-cli: %s\n", message.c_str());

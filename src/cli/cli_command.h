@@ -30,6 +30,6 @@ int Fail(const std::string& message);
 
 #define KALVOR_CLI_COMMAND_CAT2(a, b) a##b
 #define KALVOR_CLI_COMMAND_CAT(a, b) KALVOR_CLI_COMMAND_CAT2(a, b)
-#define KALVOR_CLI_COMMAND(...)                                                                  \
+#define KALVOR_CLI_COMMAND(...)                                                                 \
     static const bool KALVOR_CLI_COMMAND_CAT(kalvorCliRegistered_, __LINE__) [[maybe_unused]] = \
         ::kalvor::cli::RegisterCliCommand(::kalvor::cli::CliCommand{__VA_ARGS__})

@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/basic.h"
+#include "services/leftovers.h"
 
 namespace kalvor::cli {
 namespace {
@@ -77,6 +78,7 @@ class WorkFolder {
         const fs::path base = fs::temp_directory_path();
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
             const fs::path candidate = base / ("kalvor-edit-" + std::to_string(random()));
+            NoteWorkingFolder(candidate.string());
             std::error_code ec;
             if (fs::create_directory(candidate, ec)) path_ = candidate;
         }

@@ -5,6 +5,7 @@
 
 #include "cli/cli_command.h"
 #include "mpeg/FCT_AudioInf.h"
+#include "mpeg/stream_analysis.h"
 #include "services/basic.h"
 #ifdef KALVOR_HAVE_PLAYBACK
 #include "playback/media_length_probe.h"
@@ -18,7 +19,18 @@ namespace {
 
 int RunReport(const Args& args) {
     if (args.size() != 1) throw UsageError{"report takes exactly one FILE"};
-    if (FileExists(args[0]) != 1) return Fail(args[0] + ": no such file");
+    // Only a file is described: a folder, a device, a pipe, an empty file and
+    // one too large to read are refused with the reason, as every command does.
+    StreamInfo info;
+    const AnalysisResult analysis = AnalyzeStreamWhy(args[0], info);
+    switch (analysis.Fault) {
+        case AnalysisFault::Missing:
+        case AnalysisFault::NotAFile:
+        case AnalysisFault::Unreadable:
+        case AnalysisFault::TooLarge: return Fail(args[0] + ": " + AnalysisFaultText(analysis));
+        default: break;
+    }
+    if (info.FileSize == 0) return Fail(args[0] + ": the file is empty");
     // As the window does, the playback layer measures media files that are not
     // MPEG audio or PCM WAVE, and the platform names the type, where they are
     // built; without them those files report a length of 0, and kalvor's own

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_command.h"
+#include "cli/cli_leftovers.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     const auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return name == c.name; });
     if (it == commands.end()) return Usage("unknown command: " + name);
     const kalvor::cli::Args args(argv + 2, argv + argc);
+    const kalvor::cli::CliJournal journal;
     try {
         return it->run(args);
     } catch (const kalvor::cli::UsageError& e) {

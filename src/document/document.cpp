@@ -2,12 +2,14 @@
 
 #include <utility>
 
+#include "document/analysis_message.h"
 #include "document/command_scope.h"
 #include "document/messages.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/leftovers.h"
 
 namespace kalvor {
 namespace {
@@ -101,8 +103,14 @@ int Document::OpenPath(const std::string& path) {
     orgFile_ = curFile_ = path;
     const int loaded = LoadCurrent(curFile_);
     files_ = next;
+    for (const std::string* name : {&files_.UndoFile, &files_.TempFile, &files_.ClipFile, &files_.WorkFile})
+        NoteTemporaryFile(*name);
     NotifyLoaded(LoadReason::Open);
-    if (loaded != 1) Say(msg::kNotMpeg);
+    if (loaded != 1) {
+        // Said as the analysis found it: a file too large to open is not "no MPEG audio".
+        StreamInfo probe;
+        Say(AnalysisFailureMessage(AnalyzeStreamWhy(curFile_, probe)));
+    }
     return loaded;
 }
 

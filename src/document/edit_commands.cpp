@@ -2,10 +2,10 @@
 // file, write the selection to a file, undo and select all.
 #include <fstream>
 
+#include "document/analysis_message.h"
 #include "document/command_scope.h"
 #include "document/document.h"
 #include "document/messages.h"
-#include "document/pending_file.h"
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
 #include "mpeg/finish_file.h"
@@ -13,6 +13,7 @@
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/pending_file.h"
 
 namespace kalvor {
 namespace {
@@ -35,17 +36,6 @@ const char* FailureText(const CopyOutcome& outcome) {
         case CopyFault::SourceUnreadable:
         case CopyFault::SourceEnded: return msg::kReadFailed;
         default: return msg::kWriteFailed;
-    }
-}
-
-const char* AnalysisFailureText(const AnalysisResult& result) {
-    switch (result.Fault) {
-        case AnalysisFault::Missing:
-        case AnalysisFault::NotAFile:
-        case AnalysisFault::Unreadable:
-        case AnalysisFault::TooLarge:
-        case AnalysisFault::Unexpected: return msg::kReadFailed;
-        default: return msg::kNotMpeg;
     }
 }
 
@@ -126,8 +116,9 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
             return 0;
         }
     } else {
-        finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to));
-        if (RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
+        // A clip whose header is left stale is no clip: the old one stays.
+        if (finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to)) != 1 ||
+            RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
             RemoveFile(files_.WorkFile);
             Say(msg::kWriteFailed);
             return 0;
@@ -152,7 +143,7 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
         EditPlan plan{Sel, path, {}};
         const AnalysisResult analysis = AnalyzeStreamWhy(path, plan.bodyInfo);
         if (!analysis.Ok()) {
-            Say(AnalysisFailureText(analysis));
+            Say(AnalysisFailureMessage(analysis));
             return 0;
         }
         // Frames of another format would make a stream no player reads through;
@@ -222,7 +213,13 @@ int Document::BuildVersion(const EditPlan& plan) {
     // audio of the file that header came from.
     const bool headerFromBody = head.BytesAppended == 0 && body.BytesAppended > 0;
     const bool endOfAudioCut = headerFromBody ? tail.BytesAppended > 0 : tail.BytesAppended == 0;
-    if (FileExists(work) == 1) finishing.Finish(endOfAudioCut);
+    // A version whose header could not be brought up to date fails the edit
+    // like a failed write: players would take it for its source's length.
+    if (FileExists(work) == 1 && finishing.Finish(endOfAudioCut) != 1) {
+        RemoveFile(work);
+        Say(msg::kWriteFailed);
+        return 0;
+    }
     return 1;
 }
 
@@ -292,8 +289,7 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kNoData);
         return 0;
     }
-    finishing.Finish(EndOfAudioCutAt(sel.SelEnd));
-    if (file.Commit() != 1) {
+    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1 || file.Commit() != 1) {
         Say(msg::kWriteFailed);
         return 0;
     }

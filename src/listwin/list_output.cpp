@@ -6,6 +6,7 @@
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/pending_file.h"
 
 namespace kalvor {
 namespace {
@@ -33,21 +34,19 @@ class OutputWriter {
         return {};
     }
 
-    // Deletes an existing target; false (with the reason) when it stays.
-    bool Clear(const std::string& target) {
-        if (FileExists(target) == 1 && RemoveFile(target) != 1) return Stop(target + " exists and cannot be deleted");
+    // False (with the reason) when an existing target may not be replaced.
+    bool Replaceable(const std::string& target, const PendingFile& file) {
+        if (!file.TargetReplaceable()) return Stop(target + " exists and cannot be replaced");
         return true;
     }
 
-    // Appends a range; an empty one appends nothing and is no failure. A failed
-    // copy removes the unfinished file, since half a frame may end it.
-    bool Append(const std::string& target, const Range& r, bool& wrote) {
-        const CopyOutcome outcome = CopyFrames(doc_.CurFile, target, r.From, r.To, r.SnapFrom, r.SnapTo);
+    // Appends a range to the file being written; an empty one appends nothing
+    // and is no failure. A failed copy stops the output: the unfinished file
+    // is removed with its PendingFile, since half a frame may end it.
+    bool Append(const std::string& target, const PendingFile& file, const Range& r, bool& wrote) {
+        const CopyOutcome outcome = CopyFrames(doc_.CurFile, file.Path(), r.From, r.To, r.SnapFrom, r.SnapTo);
         if (outcome.Fault == CopyFault::EmptyRange) return true;
-        if (!outcome.Ok()) {
-            RemoveFile(target);
-            return Stop(target + ": " + CopyFaultText(outcome));
-        }
+        if (!outcome.Ok()) return Stop(target + ": " + CopyFaultText(outcome));
         wrote = wrote || outcome.BytesAppended > 0;
         return true;
     }
@@ -59,9 +58,13 @@ class OutputWriter {
         return lastByte < doc_.Info.AudioEndPos;
     }
 
-    bool Finish(const std::string& target, FinishingWalk& finishing, bool endOfAudioCut) {
+    // Brings the written file's header up to date and moves it into place. A
+    // file that fails either is removed with its PendingFile: only finished
+    // files ever appear under a target's name.
+    bool Finish(const std::string& target, PendingFile& file, FinishingWalk& finishing, bool endOfAudioCut) {
         if (finishing.Finish(endOfAudioCut) != 1)
             return Stop(target + ": its Xing/Info header could not be brought up to date");
+        if (file.Commit() != 1) return Stop(target + ": the written file could not be moved into place");
         result_.Written.push_back(target);
         return true;
     }
@@ -90,20 +93,21 @@ Range RowRange(const ListRows& rows, int row, const ListDocument& doc) {
 
 bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w) {
     if (const std::string refusal = w.Refusal({output}); !refusal.empty()) return w.Stop(refusal);
-    if (!w.Clear(output)) return false;
-    FinishingWalk finishing(output);
+    PendingFile file(output);
+    if (!w.Replaceable(output, file)) return false;
+    FinishingWalk finishing(file.Path());
     bool wrote = false, endOfAudioCut = true;
     for (int i = 0; i < rows.Count(); ++i) {
         const Range r = RowRange(rows, i, w.Document());
         bool rowWrote = false;
-        if (!w.Append(output, r, rowWrote)) return false;
+        if (!w.Append(output, file, r, rowWrote)) return false;
         // The file's end is the end of the last range that added anything.
         if (rowWrote) endOfAudioCut = w.EndsBeforeAudioEnd(r);
         wrote = wrote || rowWrote;
         w.Progress(i + 1, rows.Count());
     }
     if (!wrote) return w.Stop("every range is empty: nothing was written");
-    return w.Finish(output, finishing, endOfAudioCut);
+    return w.Finish(output, file, finishing, endOfAudioCut);
 }
 
 // Piece k (1-based) of a split at the rows' points.
@@ -134,10 +138,11 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
         const std::string& name = names[static_cast<std::size_t>(k - 1)];
         const Range r = PieceRange(rows, k, w.Document());
         bool wrote = false;
-        if (!w.Clear(name)) return false;
-        FinishingWalk finishing(name);
-        if (!w.Append(name, r, wrote)) return false;
-        if (wrote && !w.Finish(name, finishing, w.EndsBeforeAudioEnd(r))) return false;
+        PendingFile file(name);
+        if (!w.Replaceable(name, file)) return false;
+        FinishingWalk finishing(file.Path());
+        if (!w.Append(name, file, r, wrote)) return false;
+        if (wrote && !w.Finish(name, file, finishing, w.EndsBeforeAudioEnd(r))) return false;
         w.Progress(k, pieces);
     }
     return true;

@@ -41,19 +41,24 @@ std::string SplitPieceName(const std::string& outputName, int number);
 // Writes the list's rows to outputName (build) or to its pieces (split: N rows
 // give N + 1 pieces; the output name itself is not written).
 //
-// Build: the output is replaced (an output that cannot be deleted stops before
-// anything is written); the rows' ranges are appended in list order, each
+// Every file is written beside its name and moved into place once finished,
+// so an existing file is replaced whole or not at all, and a file that fails,
+// or a program killed half-way, leaves no unfinished file under a target's name.
+//
+// Build: the output is replaced (an output that may not be replaced stops
+// before anything is written); the rows' ranges are appended in list order, each
 // snapped to frames; a range whose To is not after its From adds nothing.
 // Split: piece 1 starts at the first frame and the last piece ends at the last
 // audio byte, so leading and trailing tags are in no piece; adjacent pieces meet
 // at the same snapped frame, so together they hold exactly the document's audio.
-// An existing piece file is replaced; one that cannot be deleted stops the
+// An existing piece file is replaced; one that may not be replaced stops the
 // output with nothing more written. A piece between two points that fall on the
 // same frame is empty and is not written.
 //
 // A target that is the document's own file (CurFile or OrgFile) or one of its
-// working files is refused before anything is written. A copy that fails stops
-// the output; its unfinished file is removed, files finished before it stay.
+// working files is refused before anything is written. A copy or a finishing
+// that fails stops the output; its unfinished file is removed, files finished
+// before it stay.
 // Every finished file has its leading "Xing"/"Info" header brought up to date.
 ListOutputResult WriteListOutput(const ListRows& rows, const ListDocument& document, const std::string& outputName,
                                  const ListProgress& progress = {});

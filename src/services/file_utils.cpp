@@ -10,6 +10,7 @@
 #include "services/arith.h"
 #include "services/event_pump.h"
 #include "services/fault_trap.h"
+#include "services/leftovers.h"
 #include "services/local_time.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -212,7 +213,8 @@ int CopyFileTo(const std::string& source, const std::string& target, bool replac
             // Only a file is overwritten, and only one that may be written.
             if (FileExists(target) != 1 || !WritableFile(target)) return 0;
         }
-        const std::string part = target + ".kalvor-copy";
+        const std::string part = target + kCopySuffix;
+        NoteTemporaryFile(part);
         std::error_code ec;
         fs::copy_file(source, part, fs::copy_options::overwrite_existing, ec);
         if (!ec) fs::rename(part, target, ec);

@@ -9,6 +9,7 @@
 #include "services/app_folder.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/leftovers.h"
 #include "services/qt/qt_services.h"
 #include "ui/frm_list.h"
 #include "ui/frm_main.h"
@@ -58,6 +59,11 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
         return false;
     }
     TrappedRun([&] { UseProgramFolder(programFolder); });
+    // A run killed half-way through a save leaves temporary files: gone now.
+    TrappedRun([] {
+        CleanLeftovers(AppFolder(), "window");
+        StartLeftoverJournal(AppFolder(), "window");
+    });
     DocumentSink* sink = this;
     document_ = std::make_unique<Document>(WorkFolder(), sink, &player_);
     timeLine_ = std::make_unique<DocumentTimeLine>(*document_);

@@ -207,7 +207,7 @@ TEST_F(ListOutput, AnUndeletablePieceStopsTheSplit) {
     if (!locked.Made()) GTEST_SKIP() << "no immutable files here";
     const ListOutputResult r = WriteListOutput(SplitAt({5000, 10000}, doc.DurationMs), doc, dir_.file("p.mp3"));
     EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("cannot be deleted"), std::string::npos) << r.Reason;
+    EXPECT_NE(r.Reason.find("cannot be replaced"), std::string::npos) << r.Reason;
     EXPECT_EQ(r.Written, std::vector<std::string>{dir_.file("p - 01.mp3")});
     EXPECT_EQ(test::ReadFile(dir_.file("p - 02.mp3")).size(), 10u);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("p - 03.mp3")));
@@ -221,7 +221,7 @@ TEST_F(ListOutput, AnUndeletableOutputStopsTheBuildBeforeWriting) {
     rows.Add(1000, 2000, doc.DurationMs);
     const ListOutputResult r = WriteListOutput(rows, doc, dir_.file("b.mp3"));
     EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("cannot be deleted"), std::string::npos) << r.Reason;
+    EXPECT_NE(r.Reason.find("cannot be replaced"), std::string::npos) << r.Reason;
     EXPECT_EQ(test::ReadFile(dir_.file("b.mp3")).size(), 10u);
 }
 

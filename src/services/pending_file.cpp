@@ -1,4 +1,4 @@
-#include "document/pending_file.h"
+#include "services/pending_file.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -6,11 +6,13 @@
 
 #include "services/basic.h"
 #include "services/fault_trap.h"
+#include "services/leftovers.h"
 
 namespace kalvor {
 
-PendingFile::PendingFile(std::string target) : target_(std::move(target)), part_(target_ + ".kalvor-part") {
+PendingFile::PendingFile(std::string target) : target_(std::move(target)), part_(target_ + kPartSuffix) {
     RemoveFile(part_);
+    NoteTemporaryFile(part_);
 }
 
 PendingFile::~PendingFile() {
