@@ -21,6 +21,7 @@ declare -A max_len=(
   [xing_header]=4096
   [wav_header]=4096
   [time_text]=64
+  [document_edits]=24576
 )
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
@@ -39,12 +40,26 @@ audio=$dir/testaudio
 bash "$top/tools/make-test-audio.sh" "$audio"
 seeds=$dir/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text}
+mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text,document_edits}
 for f in "$audio"/*.mp3 "$audio"/*.mp2; do
   b=$(basename "$f")
   head -c 6000 "$f" >"$seeds/stream_analysis/head-$b"
   tail -c 3000 "$f" >"$seeds/stream_analysis/tail-$b"
   head -c 4096 "$f" >"$seeds/xing_header/head-$b"
+done
+# Documents: a few edit scripts over the first 20 kB of some files (steps of
+# three bytes: what, a, b; see fuzz/document_edits_fuzz.cpp).
+scripts=(
+  '\003\000\100\200\002\000\000\006\000\000'          # select, delete, undo
+  '\004\000\040\140\003\000\000\000\300\300\005\000\000'  # select, cut, select a point, paste
+  '\003\001\000\000\004\000\000\010\000\000'          # select all, copy, paste from the file
+  '\002\000\020\360\007\000\000'                    # select, write
+)
+for f in cbr128.mp3 vbr.mp3 vbri.mp3 junk_sync.mp3 mono.mp3 mp2_48k.mp2 ff_tail.mp3; do
+  n=0
+  for s in "${scripts[@]}"; do
+    { printf "$s"; head -c 20000 "$audio/$f"; } >"$seeds/document_edits/$((n++))-$f"
+  done
 done
 # Audio followed by a run of 0xFF bytes.
 head -c 8000 < <(tail -c 106000 "$audio/ff_tail.mp3") >"$seeds/stream_analysis/ff-run"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds kalvor and runs every test: the whole suite, then
-# the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzz program briefly.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/setup.sh"
@@ -16,3 +17,8 @@ echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer: $top/
 BUILD_DIR="$top/build/sanitize" bash "$top/tools/build.sh" -DKALVOR_CORE_ONLY=ON -DKALVOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$top/build/sanitize" --output-on-failure -j "$jobs"
+
+# Each fuzz program for a few seconds (under a minute in all, once built); a
+# longer run is "bash tools/fuzz.sh SECONDS" (see the README).
+echo "== fuzz programs, briefly: $top/build/fuzz"
+bash "$top/tools/fuzz.sh" 7

@@ -49,7 +49,11 @@ CliJournal::CliJournal() {
 }
 
 CliJournal::~CliJournal() {
-    if (!folder_.empty()) CleanLeftovers(folder_, OwnName());
+    if (folder_.empty()) return;
+    CleanLeftovers(folder_, OwnName());
+    // The folder goes when no other process keeps a journal in it.
+    std::error_code ec;
+    fs::remove(folder_, ec);
 }
 
 }  // namespace kalvor::cli

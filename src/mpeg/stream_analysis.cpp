@@ -138,18 +138,26 @@ int ScanBlock(const std::vector<Byte>& b, int from, int size, bool mp3Rule, int&
     return -1;
 }
 
+// The piece of the file the search holds.
+struct Block {
+    const Byte* Bytes;
+    std::int64_t Offset;  // 0-based, in the file
+    std::int64_t Size;    // bytes of the file in it
+};
+
 // The candidates the search has met, and which one it settles on.
 class Candidates {
    public:
     Candidates(const std::string& path, std::int64_t fileSize) : path_(path), fileSize_(fileSize) {}
 
     // Looks at the candidate whose header is at the 0-based offset; true when
-    // it is confirmed and the search is over.
-    bool Consider(std::int64_t offset, const HeaderBytes& header) {
+    // it is confirmed and the search is over. The block being searched is
+    // passed along: the next header is nearly always in it.
+    bool Consider(std::int64_t offset, const HeaderBytes& header, const Block& block) {
         if (firstAccepted_ < 0) firstAccepted_ = offset;
         if (!DecodeHeader(header)) return false;  // no frame starts here: the search goes on after it
         if (firstValid_ < 0) firstValid_ = offset;
-        if (!Confirmed(offset, header)) return false;
+        if (!Confirmed(offset, header, block)) return false;
         chosen_ = offset;
         return true;
     }
@@ -164,11 +172,15 @@ class Candidates {
    private:
     // A candidate is a frame when the next one starts where its length says, or
     // when the file ends before a next header could be there to say so.
-    bool Confirmed(std::int64_t offset, const HeaderBytes& header) const {
+    bool Confirmed(std::int64_t offset, const HeaderBytes& header, const Block& block) const {
         const std::int64_t next = offset + FrameLengthOf(header);
         if (next + 4 > fileSize_) return true;
         std::array<Byte, 4> h{};
-        return ReadAvailable(path_, h.data(), 4, next) == 4 && IsFrameOfStream(h.data(), header);
+        if (next >= block.Offset && next + 4 <= block.Offset + block.Size)
+            std::copy_n(block.Bytes + (next - block.Offset), 4, h.begin());
+        else if (ReadAvailable(path_, h.data(), 4, next) != 4)
+            return false;
+        return IsFrameOfStream(h.data(), header);
     }
 
     const std::string& path_;
@@ -193,7 +205,8 @@ AnalysisFault FindFirstFrame(const std::string& path, Search& s, std::int64_t fi
          offset += size - kBlockOverlap) {
         if (offset > s.start) size = std::min(2 * size, kLargestBlock);
         std::fill(block.begin(), block.begin() + size, Byte{0});  // bytes past the end read as zero
-        if (reader.Read(block.data(), size, offset) < 0) return AnalysisFault::Unreadable;
+        const std::int32_t held = reader.Read(block.data(), size, offset);
+        if (held < 0) return AnalysisFault::Unreadable;
         for (int p = ScanBlock(block, 0, size, mp3Rule, s.expected); p >= 0;
              p = ScanBlock(block, p + 1, size, mp3Rule, s.expected)) {
             const auto at = static_cast<std::size_t>(p);
@@ -203,7 +216,7 @@ AnalysisFault FindFirstFrame(const std::string& path, Search& s, std::int64_t fi
                 h[3] = block[at + 3];
             else
                 ReadAvailable(path, h.data() + 3, 1, offset + p + 3);
-            if (candidates.Consider(offset + p, {h[1], h[2], h[3]})) {
+            if (candidates.Consider(offset + p, {h[1], h[2], h[3]}, {block.data(), offset, held})) {
                 s.frame = offset + p;
                 return AnalysisFault::None;
             }

@@ -54,9 +54,17 @@ void Note(char kind, const std::string& path) {
         if (JournalPath().empty() || path.empty()) return;
         std::error_code ec;
         const fs::path full = fs::absolute(path, ec);
-        // Written and closed at once: the note is in the file before the file it names is.
-        std::ofstream journal(JournalPath(), std::ios::app);
-        journal << kind << ' ' << (ec ? path : full.string()) << '\n';
+        const std::string entry = ec ? path : full.string();
+        // Written and closed at once: the note is in the file before the file it
+        // names is. The journal's folder may have been removed as empty by
+        // another process that ended meanwhile: it is made again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            fs::create_directories(fs::path(JournalPath()).parent_path(), ec);
+            std::ofstream journal(JournalPath(), std::ios::app);
+            journal << kind << ' ' << entry << '\n';
+            journal.close();
+            if (journal) break;
+        }
     });
 }
 

@@ -268,6 +268,24 @@ TEST(FinishWrittenFile, AHeaderCountingNoFramesIsPutRight) {
     EXPECT_EQ(AnalyzeStream(path, info), 1);
 }
 
+// A header frame with nothing after it: the walk searches on inside the frame
+// and may meet a sync there that a frame's length leads to the end; it is no
+// frame after the header frame.
+TEST(FinishWrittenFile, AHeaderFrameAloneCountsNoFramesAndFinishesOnce) {
+    test::TempDir dir;
+    const std::size_t length = test::FrameOffsets(test::ReadFile(test::TestAudio("vbr.mp3")))[1];
+    Bytes frame = test::ReadRange(test::TestAudio("vbr.mp3"), 0, length);
+    const Bytes pseudo = {0xFF, 0xFB, 0x10, 0x64};  // 32 kbit/s: 104 bytes, up to the frame's end
+    std::copy(pseudo.begin(), pseudo.end(), frame.end() - 104);
+    const std::string path = dir.file("alone.mp3");
+    test::WriteFile(path, frame);
+    ASSERT_EQ(FinishWrittenFile(path, false), 1);
+    const Bytes once = test::ReadFile(path);
+    EXPECT_EQ(ParseXingHeader(once.data(), once.size())->Frames, 0u);
+    ASSERT_EQ(FinishWrittenFile(path, false), 1);
+    EXPECT_TRUE(test::ReadFile(path) == once);
+}
+
 TEST(FinishWrittenFile, FailsOnWhatItCannotReadOrWrite) {
     test::TempDir dir;
     EXPECT_EQ(FinishWrittenFile(dir.file("missing.mp3"), false), 0);
