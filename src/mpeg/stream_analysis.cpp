@@ -305,8 +305,12 @@ AnalysisResult DescribeFormat(StreamInfo& info) {
         const double samples = static_cast<double>(static_cast<std::uint32_t>(info.XingFrames)) * SamplesPerFrame(ref);
         info.DurationMs = RoundedQuotient(samples * 1000.0, info.SampleRate);
         if (info.DurationMs <= 0) return {AnalysisFault::NoDuration};
-        info.BitRate =
-            RoundedQuotient((static_cast<double>(info.AudioLength) - info.FirstFramePos) * 8.0, info.DurationMs);
+        // The average has always been taken over AudioLength less FirstFramePos
+        // bytes; where a long tag makes that nothing or less (a short clip with
+        // cover art), over the audio itself, never a negative rate.
+        double bytes = static_cast<double>(info.AudioLength) - info.FirstFramePos;
+        if (bytes <= 0) bytes = info.AudioLength;
+        info.BitRate = RoundedQuotient(bytes * 8.0, info.DurationMs);
     } else {
         info.DurationMs = RoundedQuotient(static_cast<double>(info.AudioLength) * 8.0, info.BitRate);
     }

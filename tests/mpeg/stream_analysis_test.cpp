@@ -200,6 +200,15 @@ INSTANTIATE_TEST_SUITE_P(
                       XingCase{"after_id3v2", test::Id3v2Tag(500) + XingFrame(0xFB, 0x90, 0x64, 36, 1000), 26122}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// A Xing stream's average rate is taken over AudioLength less FirstFramePos
+// bytes; behind a tag longer than its audio that would be negative.
+TEST_F(Analysis, AXingClipBehindALongTagHasAPositiveRate) {
+    ASSERT_TRUE(Analyze(test::Id3v2Tag(3000) + XingFrame(0xFB, 0x90, 0x64, 36, 10) + Filler(600)).Ok());
+    EXPECT_EQ(info.DurationMs, 261);  // 10 x 1152 / 44.1
+    EXPECT_EQ(info.BitRate, 31);      // 1000 bytes in 261 ms
+    EXPECT_GT(info.SnapWindow, 0);
+}
+
 TEST_F(Analysis, XingCountingNoFramesFails) {
     EXPECT_EQ(Analyze(XingFrame(0xFB, 0x90, 0x64, 36, 0) + Filler(1000)).Fault, AnalysisFault::NoDuration);
 }
