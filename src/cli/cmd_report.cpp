@@ -24,7 +24,7 @@ int RunReport(const Args& args) {
     StreamInfo info;
     const AnalysisResult analysis = AnalyzeStreamWhy(args[0], info);
     switch (analysis.Fault) {
-        case AnalysisFault::Missing:
+        case AnalysisFault::Missing: return Fail(args[0] + ": no such file");
         case AnalysisFault::NotAFile:
         case AnalysisFault::Unreadable:
         case AnalysisFault::TooLarge: return Fail(args[0] + ": " + AnalysisFaultText(analysis));

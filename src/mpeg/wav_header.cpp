@@ -62,8 +62,9 @@ bool ReadFormatChunk(const ChunkReader& reader, std::uint64_t pos, WavInfo& info
 }
 
 void ComputeDuration(std::uint32_t dataSize, WavInfo& info) {
-    // A zero rate is a broken header, not a silent file: it ends the reading as a fault.
-    if (info.SampleRate == 0) throw std::domain_error("WAVE header with a sampling rate of 0");
+    // A zero rate is a broken header, not a silent file: it ends the reading as a
+    // fault; so does one of 2^31 Hz or more, which would give a negative duration.
+    if (info.SampleRate <= 0) throw std::domain_error("WAVE header with a sampling rate of 0 or beyond 32 bits");
     const std::uint32_t frameBytes = static_cast<std::uint32_t>(info.Channels * info.BitsPerSample / 8);
     const std::uint64_t frames = std::min<std::uint64_t>(dataSize / frameBytes, 0x7FFFFFFF);
     info.DurationMs = RoundHalfEven(static_cast<double>(frames) / info.SampleRate * 1000.0);

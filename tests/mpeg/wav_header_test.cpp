@@ -133,14 +133,16 @@ TEST_F(WavHeader, TruncatedOrBrokenFilesGiveOkZeroAndKeepWhatWasRead) {
     EXPECT_EQ(info.Ok + info.SampleRate + info.Channels + info.BitsPerSample + info.FormatTag, 0);
 }
 
-TEST_F(WavHeader, ZeroSampleRateIsATrappedFault) {
-    const std::string path = Write(RiffHeader() + FmtChunk(1, 2, 0, 16) + DataChunkHead(1000));
-    const WavInfo info = ReadWavHeader(path);
-    EXPECT_EQ(info.Ok, 0);
-    EXPECT_EQ(info.Channels, 2);
-    SetNoErrorTrap(true);
-    EXPECT_ANY_THROW(ReadWavHeader(path));
-    SetNoErrorTrap(false);
+TEST_F(WavHeader, ZeroOrHugeSampleRateIsATrappedFault) {
+    for (const std::uint32_t rate : {0u, 0xCB000000u}) {
+        const std::string path = Write(RiffHeader() + FmtChunk(1, 2, rate, 16) + DataChunkHead(1000));
+        const WavInfo info = ReadWavHeader(path);
+        EXPECT_EQ(info.Ok, 0) << rate;
+        EXPECT_EQ(info.Channels, 2);
+        SetNoErrorTrap(true);
+        EXPECT_ANY_THROW(ReadWavHeader(path));
+        SetNoErrorTrap(false);
+    }
 }
 
 struct Container {
