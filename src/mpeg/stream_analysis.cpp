@@ -156,7 +156,6 @@ class Candidates {
     bool Consider(std::int64_t offset, const HeaderBytes& header, const Block& block) {
         if (firstAccepted_ < 0) firstAccepted_ = offset;
         if (!DecodeHeader(header)) return false;  // no frame starts here: the search goes on after it
-        if (firstValid_ < 0) firstValid_ = offset;
         if (!Confirmed(offset, header, block)) return false;
         chosen_ = offset;
         return true;
@@ -166,8 +165,10 @@ class Candidates {
     // only this far: a file with no frame near its start is read no further.
     bool PastReach(std::int64_t offset) const { return firstAccepted_ >= 0 && offset > firstAccepted_ + kConfirmReach; }
 
-    // The confirmed candidate, else the first that decodes, else the first accepted.
-    std::int64_t Choice() const { return chosen_ >= 0 ? chosen_ : firstValid_ >= 0 ? firstValid_ : firstAccepted_; }
+    // The confirmed candidate, else the first accepted, as the search took it
+    // before candidates were confirmed: a file of another kind whose syncs do
+    // not decode (ADTS audio) still fails on the first of them.
+    std::int64_t Choice() const { return chosen_ >= 0 ? chosen_ : firstAccepted_; }
 
    private:
     // A candidate is a frame when the next one starts where its length says, or
@@ -185,7 +186,7 @@ class Candidates {
 
     const std::string& path_;
     std::int64_t fileSize_;
-    std::int64_t firstAccepted_ = -1, firstValid_ = -1, chosen_ = -1;
+    std::int64_t firstAccepted_ = -1, chosen_ = -1;
 };
 
 // The block search: the 0-based offset of the first frame, or a failure.

@@ -94,22 +94,21 @@ const Bytes kId3Size257 = Text("ID3") + Bytes{3, 0, 0, 0, 0, 2, 1} + Filler(80) 
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FirstFrame,
-    ::testing::Values(StartCase{"id3v2", kId3Size257 + kFrame, 268},
-                      StartCase{"tag_block_in_front", Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
-                      StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
-                      StartCase{"remembered_second_byte",
-                                Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) +
-                                    Header(0xFB, 0xFF, 0x64, 100) + kFrame,
-                                301},
-                      StartCase{"invalid_header_passed_over", Header(0xFB, 0x00, 0x64, 100) + kChain, 101},
-                      StartCase{"false_sync_in_junk", kFalseSync + kChain, 405},
-                      StartCase{"unconfirmed_falls_back_to_first_valid",
-                                Header(0xF0, 0x90, 0x64, 60) + kFalseSync + Header(0xFB, 0x90, 0x64, 500), 161},
-                      StartCase{"two_id3v2_tags", test::Id3v2Tag(50) + kTagWithSync + kChain, 111},
-                      StartCase{"riff_of_mpeg",
-                                Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) +
-                                    kFrame,
-                                123}),
+    ::testing::Values(
+        StartCase{"id3v2", kId3Size257 + kFrame, 268},
+        StartCase{"tag_block_in_front", Text("TAG") + Filler(47) + kDecoy + Filler(58) + kFrame, 129},
+        StartCase{"ff_ff_in_mp3", Bytes{0xFF} + kFrame, 2},
+        StartCase{
+            "remembered_second_byte",
+            Header(0xFB, 0xFF, 0x64, 100) + Header(0xFA, 0x90, 0x64, 100) + Header(0xFB, 0xFF, 0x64, 100) + kFrame,
+            301},
+        StartCase{"invalid_header_passed_over", Header(0xFB, 0x00, 0x64, 100) + kChain, 101},
+        StartCase{"false_sync_in_junk", kFalseSync + kChain, 405},
+        StartCase{"unconfirmed_falls_back_to_the_first_candidate", kFalseSync + Header(0xFB, 0x90, 0x64, 500), 101},
+        StartCase{"two_id3v2_tags", test::Id3v2Tag(50) + kTagWithSync + kChain, 111},
+        StartCase{"riff_of_mpeg",
+                  Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) + kFrame,
+                  123}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // The search reads blocks that overlap by two bytes, so a header is found
