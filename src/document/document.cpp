@@ -90,7 +90,7 @@ int Document::OpenFile(const std::string& path) {
 }
 
 int Document::OpenPath(const std::string& path) {
-    const std::string ext = PathPart(path, false, false, false, true, true);
+    const std::string ext = ExtensionWithDot(path);
     const WorkingFiles next = WorkingFiles::For(workFolder_, ext);
     // Editing would delete or overwrite the very file that was opened.
     if (FileExists(path) == 1 && next.Contains(path)) {

@@ -153,10 +153,9 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
 std::string SplitPieceName(const std::string& outputName, int number) {
     // The folder is kept as written, separator included: a name without a
     // folder stays relative instead of gaining a separator in front (the root).
-    const std::string fileName = PathPart(outputName, false, false, true, true, true);
+    const std::string fileName = FileNameOf(outputName);
     const std::string folder = outputName.substr(0, outputName.size() - fileName.size());
-    return folder + PathPart(outputName, false, false, true, false, false) + " - " + ListNumberText(number) +
-           PathPart(outputName, false, false, false, true, true);
+    return folder + BaseNameOf(outputName) + " - " + ListNumberText(number) + ExtensionWithDot(outputName);
 }
 
 ListOutputResult WriteListOutput(const ListRows& rows, const ListDocument& document, const std::string& outputName,

@@ -100,7 +100,7 @@ void DescribeWave(const std::string& path, const MediaLengthProbe& probe, Descri
 
 std::string FileTypeName(const std::string& path) {
     return Trapped(std::string(), [&] {
-        const std::string ext = PathPart(path, false, false, false, false, true, 1);
+        const std::string ext = LowerExtensionOf(path);
         if (ext.empty()) return std::string("File");
         const auto it =
             std::find_if(kTypeNames.begin(), kTypeNames.end(), [&](const TypeName& t) { return t.Extension == ext; });
@@ -116,7 +116,7 @@ FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& p
         if (FileExists(path) != 1) return;
         if (typeName) d.TypeName = typeName(path);
         if (d.TypeName.empty()) d.TypeName = FileTypeName(path);
-        const std::string ext = PathPart(path, false, false, false, false, true, 1);
+        const std::string ext = LowerExtensionOf(path);
         if (ext == "wav")
             DescribeWave(path, probe, d);
         else if (IsMpegExtension(ext))

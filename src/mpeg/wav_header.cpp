@@ -111,7 +111,7 @@ std::string WavContainerType(const std::string& path) {
             case kWavFormatMpegLayer3: return std::string("mp3");
             case kWavFormatWma:
             case kWavFormatWma2: return std::string("wmariff");
-            default: return PathPart(path, false, false, false, false, true, 1);
+            default: return LowerExtensionOf(path);
         }
     });
 }

@@ -159,14 +159,14 @@ std::int32_t C_FGraph::Play() {
 
 void C_FGraph::Pause() {
     if (isOpen_ == 0 || !graph_.control) return;
-    int state = kGraphStopped;
+    GraphState state = GraphState::Stopped;
     if (!graph_.control->GetState(kStateWaitMs, &state)) {
         Skipped(false, "state query failed");
         return;
     }
-    if (state == kGraphPaused)
+    if (state == GraphState::Paused)
         Skipped(graph_.control->Run(), "run failed");
-    else if (state == kGraphRunning)
+    else if (state == GraphState::Running)
         Skipped(graph_.control->Pause(), "pause failed");
 }
 
@@ -186,13 +186,13 @@ std::int32_t C_FGraph::Position(std::int32_t kind) {
 }
 
 std::int32_t C_FGraph::mode() {
-    int state = kGraphStopped;
+    GraphState state = GraphState::Stopped;
     if (graph_.control && !graph_.control->GetState(kStateWaitMs, &state)) {
         Skipped(false, "state query failed");
         return 0;
     }
-    if (state == kGraphPaused) return 2;
-    if (state == kGraphRunning) {
+    if (state == GraphState::Paused) return 2;
+    if (state == GraphState::Running) {
         if (IsStillRunning() == 1) return 3;
         StopIO();
         return 0;
@@ -201,7 +201,7 @@ std::int32_t C_FGraph::mode() {
 }
 
 std::int32_t C_FGraph::IsStillRunning() {
-    return graph_.control && graph_.control->WaitForCompletion(kCompletionWaitMs) != kEventNone ? 0 : 1;
+    return graph_.control && graph_.control->WaitForCompletion(kCompletionWaitMs) != GraphEvent::None ? 0 : 1;
 }
 
 void C_FGraph::CloseWave() {

@@ -35,7 +35,7 @@ std::int32_t ConnectPin(const std::string& from, const std::string& to, GraphSet
         if (key == fromKey && side[0].chosen == nullptr) {
             side[0].found = 1;
             for (const GraphPin& pin : set.control->Pins(*filter))
-                if (pin.Direction != 0) fromPins.push_back(pin);
+                if (pin.Direction != PinDirection::Input) fromPins.push_back(pin);
             side[0].pinCount = static_cast<int>(fromPins.size());
             if (!fromPins.empty()) side[0].chosen = &fromPins.front();
             if (fromPins.size() > 1) {
@@ -48,7 +48,7 @@ std::int32_t ConnectPin(const std::string& from, const std::string& to, GraphSet
             toPins = set.control->Pins(*filter);
             for (const GraphPin& pin : toPins) {
                 ++side[1].pinCount;
-                if (pin.Direction == 0) {
+                if (pin.Direction == PinDirection::Input) {
                     side[1].chosen = &pin;
                     break;
                 }

@@ -78,7 +78,7 @@ void DisconnectAll(GraphSet& set) {
     if (!set.control) return;
     for (GraphFilter* filter : set.control->Filters())
         for (const GraphPin& pin : set.control->Pins(*filter))
-            if (pin.Direction != 0) set.control->Disconnect(pin);
+            if (pin.Direction != PinDirection::Input) set.control->Disconnect(pin);
 }
 
 void InitFilterNames(std::int32_t devMode, GraphSet& set) {

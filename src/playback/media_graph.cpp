@@ -168,7 +168,8 @@ std::vector<GraphPin> MediaGraph::Pins(const GraphFilter& filter) const {
         GstPadTemplate* templ = GST_PAD_PAD_TEMPLATE(pad);
         if (templ != nullptr && GST_PAD_TEMPLATE_PRESENCE(templ) == GST_PAD_SOMETIMES) continue;
         gchar* name = gst_pad_get_name(pad);
-        pins.push_back(GraphPin{self, name, GST_PAD_DIRECTION(pad) == GST_PAD_SRC ? 1 : 0, pad});
+        pins.push_back(GraphPin{
+            self, name, GST_PAD_DIRECTION(pad) == GST_PAD_SRC ? PinDirection::Output : PinDirection::Input, pad});
         g_free(name);
     }
     GST_OBJECT_UNLOCK(filter.Element);
@@ -176,7 +177,7 @@ std::vector<GraphPin> MediaGraph::Pins(const GraphFilter& filter) const {
     for (GList* item = templates; item != nullptr; item = item->next) {
         auto* templ = GST_PAD_TEMPLATE(item->data);
         if (GST_PAD_TEMPLATE_PRESENCE(templ) == GST_PAD_SOMETIMES && GST_PAD_TEMPLATE_DIRECTION(templ) == GST_PAD_SRC)
-            pins.push_back(GraphPin{self, GST_PAD_TEMPLATE_NAME_TEMPLATE(templ), 1, nullptr});
+            pins.push_back(GraphPin{self, GST_PAD_TEMPLATE_NAME_TEMPLATE(templ), PinDirection::Output, nullptr});
     }
     return pins;
 }
@@ -192,7 +193,8 @@ bool MediaGraph::SetFileName(GraphFilter& filter, const std::string& path) {
 }
 
 bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* why) {
-    if (out.Filter == nullptr || in.Filter == nullptr || out.Direction != 1 || in.Direction != 0 || in.Pad == nullptr) {
+    if (out.Filter == nullptr || in.Filter == nullptr || out.Direction != PinDirection::Output ||
+        in.Direction != PinDirection::Input || in.Pad == nullptr) {
         if (why != nullptr) *why = "not an output and an input pin";
         return false;
     }
@@ -240,7 +242,7 @@ bool MediaGraph::LinkOrInsert(const GraphPin& out, const GraphPin& in, std::stri
 }
 
 void MediaGraph::Disconnect(const GraphPin& out) {
-    if (out.Filter == nullptr || out.Direction != 1) return;
+    if (out.Filter == nullptr || out.Direction != PinDirection::Output) return;
     ResetToNull();
     if (out.Pad != nullptr) {
         GstPad* peer = gst_pad_get_peer(out.Pad);
@@ -398,7 +400,7 @@ bool MediaGraph::CheckThrough(GraphFilter& to, GstPad* input, std::string* why) 
 bool MediaGraph::AddProbeSinks(GraphFilter& filter) {
     bool onlyToCome = true;
     for (const GraphPin& pin : Pins(filter)) {
-        if (pin.Direction != 1) continue;
+        if (pin.Direction != PinDirection::Output) continue;
         if (pin.Pad == nullptr) {
             auto route = std::make_unique<Route>();
             *route = Route{this, filter.Element, pin.PinID, nullptr, &filter, nullptr};
@@ -445,7 +447,7 @@ bool MediaGraph::Preroll(std::string* why, bool awaitPads) {
         std::lock_guard<std::mutex> lock(mutex_);
         firstError_.clear();
     }
-    completion_ = kEventNone;
+    completion_ = GraphEvent::None;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPrerollLimitMs);
     GstStateChangeReturn result = gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     stopped_ = true;
@@ -476,7 +478,7 @@ bool MediaGraph::Preroll(std::string* why, bool awaitPads) {
 void MediaGraph::ResetToNull() {
     gst_element_set_state(pipeline_, GST_STATE_NULL);
     stopped_ = true;
-    completion_ = kEventNone;
+    completion_ = GraphEvent::None;
     seekTarget_ = -1.0;
     ignoredSeqnum_ = endedSeqnum_ = 0;
     // Pads made while the stream ran are gone now; they are linked again when

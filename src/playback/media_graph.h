@@ -30,21 +30,19 @@ struct GraphFilter {
     bool IsFileSource() const { return Kind == FilterKind::Source; }
 };
 
+enum class PinDirection : int { Input = 0, Output = 1 };
+
 struct GraphPin {
     GraphFilter* Filter = nullptr;
-    std::string PinID;      // the pad's name, or the template's ("audio_%u") for a pad still to come
-    int Direction = 0;      // 0 input, 1 output
+    std::string PinID;  // the pad's name, or the template's ("audio_%u") for a pad still to come
+    PinDirection Direction = PinDirection::Input;
     GstPad* Pad = nullptr;  // borrowed from the element; null for a pad still to come
 };
 
-// State codes of GetState.
-inline constexpr int kGraphStopped = 0;
-inline constexpr int kGraphPaused = 1;
-inline constexpr int kGraphRunning = 2;
-// Event codes of WaitForCompletion.
-inline constexpr long kEventNone = 0;
-inline constexpr long kEventComplete = 1;
-inline constexpr long kEventErrorAbort = 3;
+// The states GetState reports.
+enum class GraphState : int { Stopped = 0, Paused = 1, Running = 2 };
+// The events WaitForCompletion reports.
+enum class GraphEvent : long { None = 0, Complete = 1, ErrorAbort = 3 };
 
 class MediaGraph {
    public:
@@ -75,10 +73,10 @@ class MediaGraph {
     bool Stop();
     // The state, waiting at most waitMs for a change in progress; false when
     // the engine reports a failure.
-    bool GetState(int waitMs, int* state);
-    // kEventNone while still rendering after waiting at most waitMs, else the
-    // event that ended the stream.
-    long WaitForCompletion(int waitMs);
+    bool GetState(int waitMs, GraphState* state);
+    // GraphEvent::None while still rendering after waiting at most waitMs, else
+    // the event that ended the stream.
+    GraphEvent WaitForCompletion(int waitMs);
     bool Duration(double* seconds);
     bool CurrentPosition(double* seconds);
     bool SetCurrentPosition(double seconds);
@@ -126,7 +124,7 @@ class MediaGraph {
     std::atomic<bool> dataSeen_{false};  // set on a streaming thread during a check
     std::atomic<bool> padsDone_{false};  // a probed splitter has made all its pads
     bool stopped_ = true;
-    long completion_ = kEventNone;
+    GraphEvent completion_ = GraphEvent::None;
     std::uint32_t ignoredSeqnum_ = 0;  // an end of stream seen before the last seek
     std::uint32_t endedSeqnum_ = 0;
     double seekTarget_ = -1.0;

@@ -25,7 +25,7 @@ void MediaGraph::HandleMessage(GstMessage* message) {
                 if (firstError_.empty()) firstError_ = error != nullptr ? error->message : "stream error";
             }
             if (error != nullptr) g_error_free(error);
-            completion_ = kEventErrorAbort;
+            completion_ = GraphEvent::ErrorAbort;
             break;
         }
         case GST_MESSAGE_EOS: {
@@ -34,7 +34,7 @@ void MediaGraph::HandleMessage(GstMessage* message) {
             const std::uint32_t seqnum = gst_message_get_seqnum(message);
             if (ignoredSeqnum_ != 0 && seqnum == ignoredSeqnum_) break;
             endedSeqnum_ = seqnum;
-            if (completion_ == kEventNone) completion_ = kEventComplete;
+            if (completion_ == GraphEvent::None) completion_ = GraphEvent::Complete;
             break;
         }
         default: break;
@@ -43,7 +43,7 @@ void MediaGraph::HandleMessage(GstMessage* message) {
 
 bool MediaGraph::Run() {
     PumpBus();
-    completion_ = kEventNone;
+    completion_ = GraphEvent::None;
     stopped_ = false;
     return gst_element_set_state(pipeline_, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
@@ -61,7 +61,7 @@ bool MediaGraph::Stop() {
     return gst_element_set_state(pipeline_, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool MediaGraph::GetState(int waitMs, int* state) {
+bool MediaGraph::GetState(int waitMs, GraphState* state) {
     PumpBus();
     GstState current = GST_STATE_NULL;
     GstState pending = GST_STATE_VOID_PENDING;
@@ -71,16 +71,16 @@ bool MediaGraph::GetState(int waitMs, int* state) {
     // While a change is in progress the state it is heading for counts.
     const GstState target = pending != GST_STATE_VOID_PENDING ? pending : current;
     if (stopped_ || target < GST_STATE_PAUSED)
-        *state = kGraphStopped;
+        *state = GraphState::Stopped;
     else
-        *state = target == GST_STATE_PLAYING ? kGraphRunning : kGraphPaused;
+        *state = target == GST_STATE_PLAYING ? GraphState::Running : GraphState::Paused;
     return true;
 }
 
-long MediaGraph::WaitForCompletion(int waitMs) {
+GraphEvent MediaGraph::WaitForCompletion(int waitMs) {
     PumpBus();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (completion_ == kEventNone) {
+    while (completion_ == GraphEvent::None) {
         const auto left =
             std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
@@ -122,7 +122,7 @@ bool MediaGraph::Seek(double seconds, double rate) {
                                         static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                         GST_SEEK_TYPE_SET, at, GST_SEEK_TYPE_NONE, -1);
     if (!gst_element_send_event(pipeline_, seek)) return false;
-    completion_ = kEventNone;
+    completion_ = GraphEvent::None;
     ignoredSeqnum_ = endedSeqnum_;
     seekTarget_ = static_cast<double>(at) / GST_SECOND;
     return true;

@@ -40,11 +40,11 @@ void Transport::PlaySelected(int p) {
         case 0: from = s, to = e; break;
         case 1:
             from = WrapSub(s, kLeadInMs), to = WrapAdd(s, kRunOutMs);
-            followUpMode = kFollowSkip;
+            followUpMode = FollowUp::Skip;
             break;
         case 2:
             from = s, to = WrapAdd(e, kRunOutMs);
-            followUpMode = kFollowLoop;
+            followUpMode = FollowUp::Loop;
             break;
         case 3: from = WrapSub(s, kLeadInMs), to = s; break;
         case 4: from = WrapSub(e, kLeadInMs), to = e; break;
@@ -92,7 +92,7 @@ void Transport::StopIO() {
 
 void Transport::ButtonClicked(int index) {
     PlaybackControl* object = Object();
-    if (index == kStopButton) followUpMode = kFollowNone;
+    if (index == kStopButton) followUpMode = FollowUp::None;
     if (object == nullptr) return;
     TrappedRun([&] {
         switch (index) {
@@ -148,13 +148,13 @@ TransportShow Transport::Tick() {
     }
     const TransportFacts facts = Facts();
     TrappedRun([&] {
-        if (followUpMode == kFollowSkip && object->Position() > facts.SelStartMs) {
-            followUpMode = kFollowNone;
+        if (followUpMode == FollowUp::Skip && object->Position() > facts.SelStartMs) {
+            followUpMode = FollowUp::None;
             PlaySelected(6);
         }
     });
     TrappedRun([&] {
-        if (followUpMode == kFollowLoop && object->Position() > facts.SelEndMs) PlaySelected(2);
+        if (followUpMode == FollowUp::Loop && object->Position() > facts.SelEndMs) PlaySelected(2);
     });
     TrappedRun([&] {
         if (object->mode() != lastMode) {

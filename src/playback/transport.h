@@ -17,6 +17,7 @@
 
 #include "mpeg/audio_time_scale.h"
 #include "playback/playback_control.h"
+#include "services/twips.h"
 
 namespace kalvor {
 
@@ -33,10 +34,12 @@ inline constexpr int kPlayButton = 2;
 inline constexpr int kTransportButtonNormal = 0;
 inline constexpr int kTransportButtonLit = 2;
 
-// followUpMode values.
-inline constexpr int kFollowNone = 0;
-inline constexpr int kFollowSkip = 1;  // past the selection start, continue at its end
-inline constexpr int kFollowLoop = 2;  // past the selection end, restart at its start
+// What the transport does when playback passes a point of the selection.
+enum class FollowUp : int {
+    None = 0,
+    Skip = 1,  // past the selection start, continue at its end
+    Loop = 2,  // past the selection end, restart at its start
+};
 
 // What the transport reads of the document and the time line, at the moment of use.
 struct TransportFacts {
@@ -46,7 +49,7 @@ struct TransportFacts {
     std::int32_t AudioLength = 0;
     std::int32_t ViewOffset = 0;  // audio bytes left of the time line
     std::int32_t BytesPerPixel = 0;
-    std::int32_t TwipsPerPixel = 15;
+    std::int32_t TwipsPerPixel = kDefaultTwipsPerPixel;
     std::int32_t Origin = 0;  // bytes before the first frame
 
     AudioTimeScale TimeScale() const { return {Origin, AudioLength, DurationMs}; }
@@ -81,7 +84,7 @@ class Transport {
     }
     PlaybackControl* Object() const { return object_ ? object_() : nullptr; }
 
-    int followUpMode = kFollowNone;
+    FollowUp followUpMode = FollowUp::None;
     int lastMode = 0;  // the last play state the timer showed
     std::int32_t playPosMs = 0;
     // The play menu entry with the check mark.

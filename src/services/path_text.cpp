@@ -73,10 +73,26 @@ std::string PathPart(const std::string& path, bool folder, bool sep, bool base, 
     });
 }
 
+std::string FileNameOf(const std::string& path) {
+    return PathPart(path, false, false, true, true, true);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    return PathPart(path, false, false, true, false, false);
+}
+
+std::string ExtensionWithDot(const std::string& path) {
+    return PathPart(path, false, false, false, true, true);
+}
+
+std::string LowerExtensionOf(const std::string& path) {
+    return PathPart(path, false, false, false, false, true, 1);
+}
+
 int IsDeviceName(const std::string& path) {
     return Trapped(0, [&] {
         static constexpr std::array<std::string_view, 5> kPlain = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
-        const std::string base = PathPart(path, false, false, true, false, false, 2);
+        const std::string base = AsciiUpper(BaseNameOf(path));
         for (std::string_view name : kPlain)
             if (base == name) return 1;
         // COM0-COM9 and LPT0-LPT9.

@@ -15,6 +15,12 @@ namespace kalvor {
 // "song" with all five flags gives "/song".
 std::string PathPart(const std::string& path, bool folder, bool sep, bool base, bool dot, bool ext, int caseMode = 0);
 
+// The parts most callers want, by name ("/a/Song.MP3"):
+std::string FileNameOf(const std::string& path);        // "Song.MP3": base name, dot and extension
+std::string BaseNameOf(const std::string& path);        // "Song"
+std::string ExtensionWithDot(const std::string& path);  // ".MP3"; "" without an extension
+std::string LowerExtensionOf(const std::string& path);  // "mp3", lowered (ASCII letters only)
+
 // 1 when the base name (as PathPart gives it) is one of Windows' 26 reserved
 // device names (CON, PRN, AUX, NUL, CLOCK$, COM0-9, LPT0-9) in any case, else 0:
 // "con.mp3" is one, "console.mp3" is not. A pure test of the text on every platform.

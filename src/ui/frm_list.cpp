@@ -40,7 +40,7 @@ int TimeColumnWidthTw(const QWidget& list, int t) {
 }  // namespace
 
 FrmList::FrmList(ListWindowHost& host, ListMode mode)
-    : QWidget(host.OwnerWindow(), Qt::Window), host_(host), rows_(mode), t_(TwipsPerPixel()) {
+    : QWidget(host.OwnerWindow(), Qt::Window), host_(host), rows_(mode), twipsPerPixel_(TwipsPerPixel()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FrmList"));
     // Keys are the main window's, unless an output holds the user's input.
@@ -89,20 +89,21 @@ void FrmList::Open() {
 }
 
 void FrmList::SetUpControls() {
-    const int side = TwipsToPixels(kListSideColumnTw, t_);
+    const int side = TwipsToPixels(kListSideColumnTw, twipsPerPixel_);
     deleteButton_->SetPicture(ImageGomi(side * 3 / 4));
 
     upDownItem_->setVisible(Mode() == ListMode::Build);
 
-    lv_->SetTwipsPerPixel(t_);
-    const int timeWidth = TimeColumnWidthTw(*lv_, t_);
+    lv_->SetTwipsPerPixel(twipsPerPixel_);
+    const int timeWidth = TimeColumnWidthTw(*lv_, twipsPerPixel_);
     const int widths[kListColumns] = {kNoWidthTw, timeWidth, timeWidth};
     int columnsWidth = 0;
     for (int column = 0; column < kListColumns; ++column) {
         lv_->SetColumn(column, QString::fromStdString(ListRows::ColumnTitle(Mode(), column)), widths[column]);
         columnsWidth += lv_->ColumnWidthTwips(column);
     }
-    resize(TwipsToPixels(ListClientWidthTw(columnsWidth), t_), TwipsToPixels(kListClientHeightTw, t_));
+    resize(TwipsToPixels(ListClientWidthTw(columnsWidth), twipsPerPixel_),
+           TwipsToPixels(kListClientHeightTw, twipsPerPixel_));
     setWindowTitle(Mode() == ListMode::Build ? QStringLiteral("ビルド") : QStringLiteral("分割"));
 
     if (ctrButtons_->ButtonCount() == 0) {
@@ -116,9 +117,9 @@ void FrmList::SetUpControls() {
 void FrmList::ApplyLayout() {
     // A window dragged smaller than its controls just hides what does not fit.
     TrappedRun([&] {
-        const ListWindowLayout layout = LayoutListWindow(width() * t_, height() * t_);
+        const ListWindowLayout layout = LayoutListWindow(width() * twipsPerPixel_, height() * twipsPerPixel_);
         const auto place = [&](QWidget* widget, const QRect& box) {
-            PlaceInTwips(*widget, box.x(), box.y(), box.width(), box.height(), t_);
+            PlaceInTwips(*widget, box.x(), box.y(), box.width(), box.height(), twipsPerPixel_);
         };
         place(lv_, layout.List);
         place(deleteButton_, layout.Delete);

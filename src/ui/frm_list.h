@@ -94,7 +94,7 @@ class FrmList : public QWidget {
 
     ListWindowHost& host_;
     ListRows rows_;
-    int t_;
+    int twipsPerPixel_;
     bool open_ = false;
     bool outputRunning_ = false;
 

@@ -46,9 +46,6 @@ class TimeLinePicture;
 
 // The play menu's entries, in order (entry k is play mode k).
 inline constexpr int kPlayModes = 7;
-// The list window's modes.
-inline constexpr int kListModeBuild = 0;
-inline constexpr int kListModeSplit = 1;
 
 class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink {
     Q_OBJECT
@@ -77,7 +74,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     Document& Doc() { return *document_; }
     // The current playback object, or null while it is being replaced.
     C_FGraph* Graph() { return player_.Graph(); }
-    int TwipsPerPixelValue() const { return t_; }
+    int TwipsPerPixel() const { return twipsPerPixel_; }
 
     // Shows text in the message panel, repainting only when it changed.
     void DispMes(const std::string& text) override;
@@ -136,8 +133,8 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // The list window in split (1) or build (0) mode; nothing while it is open.
-    virtual void OpenListWindow(int mode);
+    // The list window in the given mode; nothing while it is open.
+    virtual void OpenListWindow(ListMode mode);
 
    private:
     // DocumentSink
@@ -199,7 +196,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     void Show(const TransportShow& show);
     TransportFacts Facts() const;
 
-    int t_ = 15;
+    int twipsPerPixel_ = kDefaultTwipsPerPixel;
     std::unique_ptr<Document> document_;
     GraphPlayer player_;
     InputGuard* guard_ = nullptr;

@@ -93,19 +93,19 @@ void FrmMain::MenuWriteToFileClick() {
 // ---- "ツール(&T)" ----
 
 void FrmMain::MenuDivideClick() {
-    OpenListWindow(kListModeSplit);
+    OpenListWindow(ListMode::Split);
 }
 
 void FrmMain::MenuBuildClick() {
-    OpenListWindow(kListModeBuild);
+    OpenListWindow(ListMode::Build);
 }
 
 void FrmMain::MenuDispMixClick() {
     OpenVolumeMixer();
 }
 
-void FrmMain::OpenListWindow(int mode) {
-    ShowListWindow(*this, list_, static_cast<ListMode>(mode));
+void FrmMain::OpenListWindow(ListMode mode) {
+    ShowListWindow(*this, list_, mode);
 }
 
 // ---- "情報(&I)" ----

@@ -77,9 +77,9 @@ void FrmMain::SetUpControls() {
     sliderScroll_->SetPointerSize(kSliderPointer);
     sliderScroll_->SetValue(0);
 
-    pictureMes_->SetTwipsPerPixel(t_);
+    pictureMes_->SetTwipsPerPixel(twipsPerPixel_);
     pictureMes_->SetField(0, kMessageLeft, kMessageTop, false);
-    pictureInfo_->SetTwipsPerPixel(t_);
+    pictureInfo_->SetTwipsPerPixel(twipsPerPixel_);
     for (int row = 0; row < kInfoRows; ++row) {
         const int top = kInfoFirstRowTop + kInfoRowStep * row;
         pictureInfo_->SetField(row, kInfoValueLeft, top, true);
@@ -93,16 +93,16 @@ void FrmMain::SetUpControls() {
     }
     pictureTool_->SetBackColor(palette().color(QPalette::Window));
     for (PictureBox* picture : {pictureAll_, static_cast<PictureBox*>(pictureSec_), pictureTool_}) {
-        picture->SetTwipsPerPixel(t_);
+        picture->SetTwipsPerPixel(twipsPerPixel_);
     }
-    for (HandlePicture* mark : pictureMark_) mark->SetTwipsPerPixel(t_);
+    for (HandlePicture* mark : pictureMark_) mark->SetTwipsPerPixel(twipsPerPixel_);
 
-    Place(pictureMark_[0], design::kPictureMark0, t_);
-    Place(pictureMark_[1], design::kPictureMark1, t_);
-    Place(pictureInfo_, design::kPictureInfo, t_);
-    Place(pictureMes_, design::kPictureMes, t_);
-    Place(playButtons_, design::kPlayButtons, t_);
-    Place(editorCtrl_, design::kEditorCtrl, t_);
+    Place(pictureMark_[0], design::kPictureMark0, twipsPerPixel_);
+    Place(pictureMark_[1], design::kPictureMark1, twipsPerPixel_);
+    Place(pictureInfo_, design::kPictureInfo, twipsPerPixel_);
+    Place(pictureMes_, design::kPictureMes, twipsPerPixel_);
+    Place(playButtons_, design::kPlayButtons, twipsPerPixel_);
+    Place(editorCtrl_, design::kEditorCtrl, twipsPerPixel_);
     ApplyLayout();
     DispInfo();
     timerMci_->start();
@@ -110,18 +110,18 @@ void FrmMain::SetUpControls() {
 
 void FrmMain::ApplyLayout() {
     if (!client_) return;
-    const ResizeLayout layout = LayoutForClientWidth(client_->width() * t_, t_);
+    const ResizeLayout layout = LayoutForClientWidth(client_->width() * twipsPerPixel_, twipsPerPixel_);
     if (!layout.Applied) return;
     const auto widened = [](TwipRect rect, std::int32_t width) {
         rect.Width = width;
         return rect;
     };
-    Place(pictureAll_, widened(design::kPictureAll, layout.AllWidth), t_);
-    Place(pictureSec_, widened(design::kPictureSec, layout.SecWidth), t_);
-    Place(sliderScroll_, widened(design::kSliderScroll, layout.SliderWidth), t_);
+    Place(pictureAll_, widened(design::kPictureAll, layout.AllWidth), twipsPerPixel_);
+    Place(pictureSec_, widened(design::kPictureSec, layout.SecWidth), twipsPerPixel_);
+    Place(sliderScroll_, widened(design::kSliderScroll, layout.SliderWidth), twipsPerPixel_);
     TwipRect tool = design::kPictureTool;
     tool.Left = layout.ToolLeft;
-    Place(pictureTool_, tool, t_);
+    Place(pictureTool_, tool, twipsPerPixel_);
     OnViewWidthChanged(layout.ViewWidthPx);
 }
 
@@ -129,8 +129,9 @@ void FrmMain::ShrinkToToolPanel() {
     if (windowState() != Qt::WindowNoState) return;
     // Qt sizes the window's contents: the menu bar stays, the frame is the platform's.
     const WindowSize size =
-        ToolPanelWindowSize({width() * t_, height() * t_}, {client_->width() * t_, client_->height() * t_}, t_);
-    resize(size.Width / t_, size.Height / t_);
+        ToolPanelWindowSize({width() * twipsPerPixel_, height() * twipsPerPixel_},
+                            {client_->width() * twipsPerPixel_, client_->height() * twipsPerPixel_}, twipsPerPixel_);
+    resize(size.Width / twipsPerPixel_, size.Height / twipsPerPixel_);
 }
 
 void FrmMain::DispMes(const std::string& text) {

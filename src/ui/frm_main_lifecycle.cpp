@@ -53,7 +53,7 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     // A relative path names a file of the folder the user started in, which
     // the start is about to leave; the running kalvor needs it whole as well.
     const std::string path = CommandLinePath(commandLine, QDir::toNativeSeparators(QDir::currentPath()).toStdString());
-    t_ = TwipsPerPixel();
+    twipsPerPixel_ = kalvor::TwipsPerPixel();  // the screen's, not this accessor
     if (!AcquireSingleInstance()) {
         HandOverToRunningInstance(path);
         return false;
@@ -67,7 +67,7 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     DocumentSink* sink = this;
     document_ = std::make_unique<Document>(WorkFolder(), sink, &player_);
     timeLine_ = std::make_unique<DocumentTimeLine>(*document_);
-    view_ = std::make_unique<TimeLineView>(*timeLine_, t_);
+    view_ = std::make_unique<TimeLineView>(*timeLine_, twipsPerPixel_);
     TrappedRun([] { ChooseSettingsStore(); });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
@@ -75,8 +75,8 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     TrappedRun([&] { ApplyFonts(); });
     TrappedRun([&] { SetUpControls(); });
     TrappedRun([&] {
-        const std::int32_t toolHeightTw = kToolTop + kToolHeight + 23 * t_;
-        resize(kDefaultClientWidthTw / t_, toolHeightTw / t_ + menuBar()->sizeHint().height());
+        const std::int32_t toolHeightTw = kToolTop + kToolHeight + 23 * twipsPerPixel_;
+        resize(kDefaultClientWidthTw / twipsPerPixel_, toolHeightTw / twipsPerPixel_ + menuBar()->sizeHint().height());
         LoadWindowPlacement(this, "");
     });
     show();

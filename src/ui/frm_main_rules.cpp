@@ -22,8 +22,7 @@ std::string CommandLinePath(const std::string& commandLine, const std::string& s
 }
 
 std::string HandOverTarget(const std::string& workFolder, const std::string& orgFile) {
-    const std::string name =
-        orgFile.empty() ? std::string("new.mpg") : PathPart(orgFile, false, false, true, true, true);
+    const std::string name = orgFile.empty() ? std::string("new.mpg") : FileNameOf(orgFile);
     return workFolder + name;
 }
 

@@ -101,7 +101,8 @@ void FrmMain::Apply(const ViewAction& action) {
     if (action.Paint) pictureSec_->SetDrawing(view_->Picture());
     if (action.MoveHandles) {
         for (int i = 0; i < 2; ++i) {
-            pictureMark_[i]->move(TwipsToPixels(RoundTwips(view_->HandleLeft[i]), t_), pictureMark_[i]->y());
+            pictureMark_[i]->move(TwipsToPixels(RoundTwips(view_->HandleLeft[i]), twipsPerPixel_),
+                                  pictureMark_[i]->y());
         }
     }
     if (action.ShowInfo) {
@@ -132,7 +133,7 @@ void FrmMain::Show(const TransportShow& show) {
 
 TransportFacts FrmMain::Facts() const {
     TransportFacts facts;
-    facts.TwipsPerPixel = t_;
+    facts.TwipsPerPixel = twipsPerPixel_;
     if (!document_ || !view_) return facts;
     facts.SelStartMs = document_->Sel.SelStartMs;
     facts.SelEndMs = document_->Sel.SelEndMs;
@@ -161,7 +162,7 @@ void FrmMain::PlayMenuChosen(int k) {
 void FrmMain::OnViewWidthChanged(int /*viewWidthPx*/) {
     if (!view_) return;
     ViewAction action;
-    view_->Resize(client_->width() * t_, action);
+    view_->Resize(client_->width() * twipsPerPixel_, action);
     Apply(action);
 }
 

@@ -44,7 +44,7 @@ ListView::ListView(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(thi
 }
 
 void ListView::SetTwipsPerPixel(int twipsPerPixel) {
-    twipsPerPixel_ = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+    twipsPerPixel_ = UsableTwipsPerPixel(twipsPerPixel);
     ApplyColumnWidths();
 }
 

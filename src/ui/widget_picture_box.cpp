@@ -25,7 +25,7 @@ QStringList LocalFiles(const QMimeData* data) {
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
 void PictureBox::SetTwipsPerPixel(int twipsPerPixel) {
-    twipsPerPixel_ = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+    twipsPerPixel_ = UsableTwipsPerPixel(twipsPerPixel);
 }
 
 void PictureBox::SetBackColor(const QColor& color) {

@@ -21,7 +21,7 @@ TextPanel::TextPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void TextPanel::SetTwipsPerPixel(int twipsPerPixel) {
-    twipsPerPixel_ = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+    twipsPerPixel_ = UsableTwipsPerPixel(twipsPerPixel);
     update();
 }
 

@@ -5,11 +5,11 @@
 namespace kalvor {
 
 int TwipsToPixels(int twips, int twipsPerPixel) {
-    return twips / (twipsPerPixel < 1 ? 1 : twipsPerPixel);
+    return twips / UsableTwipsPerPixel(twipsPerPixel);
 }
 
 double PixelsToTwips(double pixels, int twipsPerPixel) {
-    return pixels * (twipsPerPixel < 1 ? 1 : twipsPerPixel);
+    return pixels * UsableTwipsPerPixel(twipsPerPixel);
 }
 
 void PlaceInTwips(QWidget& widget, int left, int top, int width, int height, int twipsPerPixel) {

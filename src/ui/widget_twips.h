@@ -3,12 +3,11 @@
 // pixel is an integer read once at start; every twip-to-pixel step divides by it
 // with integer division, so a control placed at 720 twips lands on the same pixel
 // whichever window placed it.
+#include "services/twips.h"
+
 class QWidget;
 
 namespace kalvor {
-
-// The usual twips per pixel of a 96-dpi screen.
-constexpr int kDefaultTwipsPerPixel = 15;
 
 // twips \ T, truncated toward zero; a T below 1 counts as 1.
 int TwipsToPixels(int twips, int twipsPerPixel);

@@ -9,7 +9,7 @@ ViewAction TimeLineView::SecMouseDown(PointerButton button, bool shift, double x
     if (!shift) {
         // A plain click only remembers where a double click would start playing.
         // Left of the picture counts as its left edge.
-        const std::int32_t byte = Scale().PixelToByte(RoundTwips(x) / T > 0 ? x : 0);
+        const std::int32_t byte = Scale().PixelToByte(RoundTwips(x) / TwipsPerPixel > 0 ? x : 0);
         const AudioTimeScale time = source_.TimeScale();
         if (byte < time.FirstFramePos()) {
             ClickMs = 0;

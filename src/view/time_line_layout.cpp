@@ -1,12 +1,13 @@
 #include "view/time_line_layout.h"
 
 #include "services/arith.h"
+#include "services/twips.h"
 
 namespace kalvor {
 
 ResizeLayout LayoutForClientWidth(std::int32_t clientWidth, std::int32_t twipsPerPixel) {
     ResizeLayout layout;
-    const std::int32_t t = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+    const std::int32_t t = UsableTwipsPerPixel(twipsPerPixel);
     layout.AllWidth = WrapSub(clientWidth, 6 * t);
     layout.SecWidth = WrapSub(layout.AllWidth, 180);
     // A control cannot be given a negative width; the old layout stays.
@@ -19,7 +20,7 @@ ResizeLayout LayoutForClientWidth(std::int32_t clientWidth, std::int32_t twipsPe
 }
 
 WindowSize ToolPanelWindowSize(WindowSize outer, WindowSize client, std::int32_t twipsPerPixel) {
-    const std::int32_t t = twipsPerPixel < 1 ? 1 : twipsPerPixel;
+    const std::int32_t t = UsableTwipsPerPixel(twipsPerPixel);
     return {outer.Width - client.Width + kToolWidth + 48 * t,
             outer.Height - client.Height + kToolHeight + kToolTop + 23 * t};
 }

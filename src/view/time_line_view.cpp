@@ -27,8 +27,8 @@ ViewAction& ViewAction::operator|=(const ViewAction& other) {
 }
 
 TimeLineView::TimeLineView(TimeLineSource& source, std::int32_t twipsPerPixel)
-    : ViewWidthPx(kSecWidth / (twipsPerPixel < 1 ? 1 : twipsPerPixel)),
-      T(twipsPerPixel < 1 ? 1 : twipsPerPixel),
+    : ViewWidthPx(kSecWidth / UsableTwipsPerPixel(twipsPerPixel)),
+      TwipsPerPixel(UsableTwipsPerPixel(twipsPerPixel)),
       source_(source) {}
 
 // A scale below one byte per pixel (a whole view of a file shorter than the
@@ -233,7 +233,7 @@ ViewAction TimeLineView::SliderChanged(std::int32_t value) {
 }
 
 ResizeLayout TimeLineView::Resize(std::int32_t clientWidth, ViewAction& action) {
-    const ResizeLayout layout = LayoutForClientWidth(clientWidth, T);
+    const ResizeLayout layout = LayoutForClientWidth(clientWidth, TwipsPerPixel);
     if (!layout.Applied) return layout;
     SecWidth = layout.SecWidth;
     ViewWidthPx = layout.ViewWidthPx;

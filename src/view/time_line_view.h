@@ -63,13 +63,13 @@ class TimeLineView {
     std::array<double, 2> HandleGrab{0, 0};
     std::int32_t ClickMs = 0;
     bool SuppressSlider = false;
-    const std::int32_t T;               // twips per pixel
+    const std::int32_t TwipsPerPixel;
     std::int32_t SecWidth = kSecWidth;  // PictureSec, twips
     std::int32_t SecHeight = kSecHeight;
 
     // The list window's rows while it is open (split marks); null when closed.
     void SetListRows(const ListRows* rows) { rows_ = rows; }
-    ViewScale Scale() const { return {ViewOffset, BytesPerPixel, T, source_.TimeScale().Origin}; }
+    ViewScale Scale() const { return {ViewOffset, BytesPerPixel, TwipsPerPixel, source_.TimeScale().Origin}; }
 
     // ---- The document ----
     // The document was closed: no view, no selection, zero times, empty picture.

@@ -17,7 +17,7 @@ std::int32_t RoundTwips(double value) {
 }
 
 std::int32_t ViewScale::PixelToByte(double x) const {
-    const std::int32_t t = TwipsPerPixel < 1 ? 1 : TwipsPerPixel;
+    const std::int32_t t = UsableTwipsPerPixel(TwipsPerPixel);
     const std::int32_t pixel = RoundTwips(x) / t;
     return WrapAdd(Origin, WrapAdd(WrapMul(pixel, BytesPerPixel), ViewOffset));
 }

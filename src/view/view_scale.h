@@ -7,6 +7,8 @@
 // place on the time line: pixel 0 of the whole-file view is the first frame.
 #include <cstdint>
 
+#include "services/twips.h"
+
 namespace kalvor {
 
 // Saturating round-half-even: values far outside the picture (a mark a whole
@@ -17,8 +19,8 @@ std::int32_t RoundTwips(double value);
 struct ViewScale {
     std::int32_t ViewOffset = 0;  // audio bytes left of the picture
     std::int32_t BytesPerPixel = 0;
-    std::int32_t TwipsPerPixel = 15;  // T
-    std::int32_t Origin = 0;          // bytes before the first frame (AudioTimeScale::Origin)
+    std::int32_t TwipsPerPixel = kDefaultTwipsPerPixel;  // T
+    std::int32_t Origin = 0;                             // bytes before the first frame (AudioTimeScale::Origin)
 
     // pos = Origin + (x \ T) × BytesPerPixel + ViewOffset; x is rounded to whole
     // twips first.

@@ -53,7 +53,7 @@ struct PlayCase {
     int mode;
     std::int32_t s, e, length;
     std::int32_t from, to;  // -1: nothing played
-    int followUp;
+    FollowUp followUp;
 };
 
 void PrintTo(const PlayCase& c, std::ostream* os) {
@@ -79,22 +79,22 @@ TEST_P(PlaySelectedTest, RangeAndFollowUpOfEachMode) {
     EXPECT_EQ(object.toMs, c.to);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, PlaySelectedTest,
-                         ::testing::Values(PlayCase{"Inside", 0, 1000, 4000, 10000, 1000, 4000, 0},
-                                           PlayCase{"OutsideSkipsTheSelection", 1, 1000, 4000, 10000, 0, 1500, 1},
-                                           PlayCase{"Loop", 2, 1000, 4000, 10000, 1000, 4500, 2},
-                                           PlayCase{"UpToMarkIn", 3, 3000, 4000, 10000, 1000, 3000, 0},
-                                           PlayCase{"UpToMarkOut", 4, 1000, 4000, 10000, 2000, 4000, 0},
-                                           PlayCase{"FromMarkIn", 5, 1000, 4000, 10000, 1000, 10000, 0},
-                                           PlayCase{"FromMarkOut", 6, 1000, 4000, 10000, 4000, 10000, 0},
-                                           PlayCase{"AnyOtherModeIsTheWholeFile", 9, 1000, 4000, 10000, 0, 10000, 0},
-                                           PlayCase{"NoSelectionInsideIsTheWholeFile", 0, 0, 0, 10000, 0, 10000, 0},
-                                           PlayCase{"NoSelectionUpToMarkIn", 3, 0, 0, 10000, 0, 10000, 0},
-                                           PlayCase{"NoSelectionLoop", 2, 0, 0, 10000, 0, 500, 2},
-                                           PlayCase{"StartAtTheEndStepsBackOneMs", 0, 10000, 12000, 10000, 9999, 12000,
-                                                    0},
-                                           PlayCase{"NothingLoadedStillSetsTheFollowUp", 1, 1000, 4000, 0, -1, -1, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PlaySelectedTest,
+    ::testing::Values(PlayCase{"Inside", 0, 1000, 4000, 10000, 1000, 4000, FollowUp::None},
+                      PlayCase{"OutsideSkipsTheSelection", 1, 1000, 4000, 10000, 0, 1500, FollowUp::Skip},
+                      PlayCase{"Loop", 2, 1000, 4000, 10000, 1000, 4500, FollowUp::Loop},
+                      PlayCase{"UpToMarkIn", 3, 3000, 4000, 10000, 1000, 3000, FollowUp::None},
+                      PlayCase{"UpToMarkOut", 4, 1000, 4000, 10000, 2000, 4000, FollowUp::None},
+                      PlayCase{"FromMarkIn", 5, 1000, 4000, 10000, 1000, 10000, FollowUp::None},
+                      PlayCase{"FromMarkOut", 6, 1000, 4000, 10000, 4000, 10000, FollowUp::None},
+                      PlayCase{"AnyOtherModeIsTheWholeFile", 9, 1000, 4000, 10000, 0, 10000, FollowUp::None},
+                      PlayCase{"NoSelectionInsideIsTheWholeFile", 0, 0, 0, 10000, 0, 10000, FollowUp::None},
+                      PlayCase{"NoSelectionUpToMarkIn", 3, 0, 0, 10000, 0, 10000, FollowUp::None},
+                      PlayCase{"NoSelectionLoop", 2, 0, 0, 10000, 0, 500, FollowUp::Loop},
+                      PlayCase{"StartAtTheEndStepsBackOneMs", 0, 10000, 12000, 10000, 9999, 12000, FollowUp::None},
+                      PlayCase{"NothingLoadedStillSetsTheFollowUp", 1, 1000, 4000, 0, -1, -1, FollowUp::Skip}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class TransportTest : public ::testing::Test {
    protected:
@@ -120,12 +120,12 @@ TEST_F(TransportTest, ButtonsStopPauseAndPlayTheWholeFile) {
     transport_.ButtonClicked(kPlayButton);  // the whole file, the loop stays armed
     EXPECT_EQ(object_.fromMs, 0);
     EXPECT_EQ(object_.toMs, 10000);
-    EXPECT_EQ(transport_.followUpMode, kFollowLoop);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::Loop);
     transport_.ButtonClicked(kPauseButton);
     EXPECT_EQ(object_.pauses, 1);
     transport_.ButtonClicked(kStopButton);
     EXPECT_EQ(object_.stops, 1);
-    EXPECT_EQ(transport_.followUpMode, kFollowNone);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::None);
 }
 
 TEST_F(TransportTest, TicksShowEachStateChangeOnce) {
@@ -190,24 +190,24 @@ TEST_F(TransportTest, SkipAndLoopFollowThePosition) {
     transport_.Tick();
     EXPECT_EQ(object_.plays, 2);
     EXPECT_EQ(object_.fromMs, 4000);  // from the selection end to the end of the file
-    EXPECT_EQ(transport_.followUpMode, kFollowNone);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::None);
 
     transport_.PlaySelected(2);
     object_.position = 4020;
     for (int i = 0; i < 3; ++i) transport_.Tick();  // every tick past the end restarts
     EXPECT_EQ(object_.plays, 6);
     EXPECT_EQ(object_.fromMs, 1000);
-    EXPECT_EQ(transport_.followUpMode, kFollowLoop);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::Loop);
 }
 
 TEST_F(TransportTest, WithoutAnObjectATickRepeatsTheKnownState) {
     object_.state = 1;
     transport_.Tick();
     transport_.SetObject(nullptr);
-    transport_.followUpMode = kFollowLoop;
+    transport_.followUpMode = FollowUp::Loop;
     const TransportShow show = transport_.Tick();
     EXPECT_EQ(show.Status, std::optional<std::string>(kStoppedText));
-    EXPECT_EQ(transport_.followUpMode, kFollowLoop);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::Loop);
     transport_.PlaySelected(0);  // nothing to play: no fault
 
     Transport fresh([] { return TransportFacts{}; });
@@ -222,7 +222,7 @@ TEST_F(TransportTest, AFailingPositionSkipsOnlyItsStep) {
     object_.state = 1;
     const TransportShow show = transport_.Tick();
     EXPECT_EQ(show.Status, std::optional<std::string>(kStoppedText));
-    EXPECT_EQ(transport_.followUpMode, kFollowSkip);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::Skip);
 }
 
 TEST_F(TransportTest, RightClickCentresOnThePlayPosition) {
@@ -312,7 +312,7 @@ TEST_F(RealTransportTest, InsideStopsAtTheMarkOut) {
 
 TEST_F(RealTransportTest, SkipJumpsFromTheMarkInToTheMarkOut) {
     transport_.ChoosePlayEntry(1);  // 0 … 800 ms, then from 600 ms on
-    ASSERT_TRUE(TickUntil(1500, [&] { return transport_.followUpMode == kFollowNone; }));
+    ASSERT_TRUE(TickUntil(1500, [&] { return transport_.followUpMode == FollowUp::None; }));
     ASSERT_TRUE(TickUntil(600, [&] { return transport_.playPosMs >= 600; }));
     EXPECT_GE(transport_.playPosMs, 600);
     EXPECT_LT(transport_.playPosMs, 1100);
@@ -327,7 +327,7 @@ TEST_F(RealTransportTest, LoopReturnsToTheMarkIn) {
     // a position, so the line never shows more than the mark-out.
     ASSERT_TRUE(TickUntil(1500, [&] { return transport_.playPosMs > 400; }));
     ASSERT_TRUE(TickUntil(600, [&] { return transport_.playPosMs > 0 && transport_.playPosMs < 350; }));
-    EXPECT_EQ(transport_.followUpMode, kFollowLoop);
+    EXPECT_EQ(transport_.followUpMode, FollowUp::Loop);
     transport_.ButtonClicked(kStopButton);
     ASSERT_TRUE(TickUntil(500, [&] { return transport_.lastMode == 1; }));
 }

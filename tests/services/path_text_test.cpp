@@ -48,6 +48,15 @@ INSTANTIATE_TEST_SUITE_P(
                     PartCase{"/a/Song.MP3", kAll, 1, "/a/song.mp3"}, PartCase{"/a/song.mp3", kExt, 2, "MP3"},
                     PartCase{"/a/Lied-é.MP3", kBase, 1, "lied-é"}));
 
+TEST(NamedPathParts, AreThePartsTheirNamesSay) {
+    const std::string path = Native("/a.b/Song.MP3");
+    EXPECT_EQ(FileNameOf(path), "Song.MP3");
+    EXPECT_EQ(BaseNameOf(path), "Song");
+    EXPECT_EQ(ExtensionWithDot(path), ".MP3");
+    EXPECT_EQ(LowerExtensionOf(path), "mp3");
+    EXPECT_EQ(ExtensionWithDot(Native("/a.b/song")), "");
+}
+
 struct DeviceCase {
     std::string path;
     int expected;

@@ -265,7 +265,7 @@ class FrmMainStartTest : public QObject {
         auto window = run.Start();
         window->resize(700, 300);
         QTRY_COMPARE(window->centralWidget()->width(), 700);
-        const int t = window->TwipsPerPixelValue();
+        const int t = window->TwipsPerPixel();
         QCOMPARE(window->PictureAll()->width(), (700 * t - 6 * t) / t);
         QCOMPARE(window->PictureSec()->geometry(), QRect(60 / t, 60 / t, (700 * t - 6 * t - 180) / t, 675 / t));
         QCOMPARE(window->PictureTool()->x(), (700 * t - 5940) / 2 / t);

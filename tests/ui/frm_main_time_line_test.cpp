@@ -24,7 +24,7 @@ class FrmMainTimeLineTest : public QObject {
         QCOMPARE(window->PictureInfo()->Text(0), QString("000'20.0") + window->PictureInfo()->Text(0).mid(8));
         TimeLinePicture* sec = window->PictureSec();
         QVERIFY(!sec->CurrentDrawing().Ops.empty());
-        const int t = window->TwipsPerPixelValue();
+        const int t = window->TwipsPerPixel();
         QTest::mousePress(sec, Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 10));
         QMouseEvent move(QEvent::MouseMove, QPointF(120, 10), sec->mapToGlobal(QPointF(120, 10)), Qt::NoButton,
                          Qt::LeftButton, Qt::ShiftModifier);

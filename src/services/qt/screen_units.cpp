@@ -3,9 +3,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "services/twips.h"
+
 namespace kalvor {
 namespace {
-constexpr int kDefaultTwipsPerPixel = 15;
 
 QScreen* PrimaryScreen() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
