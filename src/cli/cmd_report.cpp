@@ -44,7 +44,7 @@ int RunReport(const Args& args) {
     typeName = MimeTypeName;
 #endif
     const FileInfoResult report = FileInfoReport(args[0], probe, typeName);
-    if (report.Text.empty()) return Fail(args[0] + ": the file cannot be described");
+    if (report.Text.empty()) return Fail(args[0] + ": " + FileInfoFaultText(report));
     std::printf("%s\n", report.Text.c_str());
     return 0;
 }

@@ -37,7 +37,7 @@ int WriteRows(const ListRows& rows, const ListDocument& document, const std::str
     const ListOutputResult result = WriteListOutput(rows, document, outputName);
     for (const auto& written : result.Written) std::printf("%s\n", written.c_str());
     std::fflush(stdout);
-    return result.Ok == 1 ? 0 : Fail(result.Reason);
+    return result.Ok() ? 0 : Fail(ListOutputFaultText(result));
 }
 
 }  // namespace kalvor::cli

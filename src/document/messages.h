@@ -1,6 +1,7 @@
 #pragma once
-// The texts the document shows in the main window's one-line message panel,
-// kept together so the window, the command line and the tests say the same.
+// The texts the document and the list window show in the main window's one-line
+// message panel, kept together so the windows, the command line and the tests
+// say the same.
 namespace kalvor::msg {
 
 inline constexpr const char* kNotSelected = "選択されていません";
@@ -21,5 +22,22 @@ inline constexpr const char* kWorkingName = "作業ファイルと同じ名前�
 inline constexpr const char* kWriteFailed = "書き込みに失敗しました";
 inline constexpr const char* kReadFailed = "読み込みに失敗しました";
 inline constexpr const char* kBusy = "処理中のため実行できません";
+
+// Why a split or build output stopped, after kWriteFailed. "{}" stands for the
+// file's name in 「」.
+inline constexpr const char* kListEmpty = "リストが空です";
+inline constexpr const char* kNoOutputName = "出力ファイル名がありません";
+inline constexpr const char* kOutputIsOwnFile = "{}は編集中のファイルです";
+inline constexpr const char* kOutputIsWorkingFile = "{}は作業ファイルです";
+inline constexpr const char* kCannotReplace = "{}は既にあり、置き換えられません";
+inline constexpr const char* kCannotWriteTo = "{}に書き込めません";
+inline constexpr const char* kSourceNotAnalysed = "元のファイルを解析できません";
+inline constexpr const char* kSourceUnreadable = "元のファイルを読み込めません";
+inline constexpr const char* kSourceEnded = "元のファイルが範囲の途中で終わっています";
+inline constexpr const char* kCopyStopped = "{}へのコピーが途中で止まりました";
+inline constexpr const char* kLengthNotUpdated = "{}の長さ情報を更新できません";
+inline constexpr const char* kNotMovedIntoPlace = "書き込んだファイルを{}に移せません";
+inline constexpr const char* kAllRangesEmpty = "範囲がすべて空のため、何も書き込みませんでした";
+inline constexpr const char* kOutputStopped = "予期しないエラーで出力が止まりました";
 
 }  // namespace kalvor::msg

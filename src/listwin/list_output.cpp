@@ -22,21 +22,22 @@ class OutputWriter {
     OutputWriter(const ListDocument& document, const ListProgress& progress, ListOutputResult& result)
         : doc_(document), progress_(progress), result_(result) {}
 
-    // "" when no target is one of the document's files, else the reason.
-    std::string Refusal(const std::vector<std::string>& targets) const {
+    // Whether every target may be written; false (with the fault) when one is
+    // missing or is one of the document's files.
+    bool Accepts(const std::vector<std::string>& targets) {
         for (const auto& target : targets) {
-            if (target.empty()) return "no output name was given";
+            if (target.empty()) return Stop(ListOutputFault::NoName);
             if (SamePath(target, doc_.CurFile) || SamePath(target, doc_.OrgFile))
-                return target + " is the document's own file";
+                return Stop(ListOutputFault::OwnFile, target);
             for (const auto& work : doc_.WorkingFiles)
-                if (SamePath(target, work)) return target + " is one of the document's working files";
+                if (SamePath(target, work)) return Stop(ListOutputFault::WorkingFile, target);
         }
-        return {};
+        return true;
     }
 
-    // False (with the reason) when an existing target may not be replaced.
+    // False (with the fault) when an existing target may not be replaced.
     bool Replaceable(const std::string& target, const PendingFile& file) {
-        if (!file.TargetReplaceable()) return Stop(target + " exists and cannot be replaced");
+        if (!file.TargetReplaceable()) return Stop(ListOutputFault::CannotReplace, target);
         return true;
     }
 
@@ -46,7 +47,10 @@ class OutputWriter {
     bool Append(const std::string& target, const PendingFile& file, const Range& r, bool& wrote) {
         const CopyOutcome outcome = CopyFrames(doc_.CurFile, file.Path(), r.From, r.To, r.SnapFrom, r.SnapTo);
         if (outcome.Fault == CopyFault::EmptyRange) return true;
-        if (!outcome.Ok()) return Stop(target + ": " + CopyFaultText(outcome));
+        if (!outcome.Ok()) {
+            result_.Copy = outcome;
+            return Stop(ListOutputFault::CopyFailed, target);
+        }
         wrote = wrote || outcome.BytesAppended > 0;
         return true;
     }
@@ -62,9 +66,8 @@ class OutputWriter {
     // file that fails either is removed with its PendingFile: only finished
     // files ever appear under a target's name.
     bool Finish(const std::string& target, PendingFile& file, FinishingWalk& finishing, bool endOfAudioCut) {
-        if (finishing.Finish(endOfAudioCut) != 1)
-            return Stop(target + ": its Xing/Info header could not be brought up to date");
-        if (file.Commit() != 1) return Stop(target + ": the written file could not be moved into place");
+        if (finishing.Finish(endOfAudioCut) != 1) return Stop(ListOutputFault::HeaderNotUpdated, target);
+        if (file.Commit() != 1) return Stop(ListOutputFault::NotMovedIntoPlace, target);
         result_.Written.push_back(target);
         return true;
     }
@@ -73,8 +76,9 @@ class OutputWriter {
         if (progress_) progress_(done, total);
     }
 
-    bool Stop(const std::string& reason) {
-        result_.Reason = reason;
+    bool Stop(ListOutputFault fault, const std::string& file = {}) {
+        result_.Fault = fault;
+        result_.File = file;
         return false;
     }
 
@@ -92,7 +96,7 @@ Range RowRange(const ListRows& rows, int row, const ListDocument& doc) {
 }
 
 bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w) {
-    if (const std::string refusal = w.Refusal({output}); !refusal.empty()) return w.Stop(refusal);
+    if (!w.Accepts({output})) return false;
     PendingFile file(output);
     if (!w.Replaceable(output, file)) return false;
     FinishingWalk finishing(file.Path());
@@ -106,7 +110,7 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
         wrote = wrote || rowWrote;
         w.Progress(i + 1, rows.Count());
     }
-    if (!wrote) return w.Stop("every range is empty: nothing was written");
+    if (!wrote) return w.Stop(ListOutputFault::NothingWritten);
     return w.Finish(output, file, finishing, endOfAudioCut);
 }
 
@@ -133,7 +137,7 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
     const int pieces = rows.Count() + 1;
     std::vector<std::string> names;
     for (int k = 1; k <= pieces; ++k) names.push_back(SplitPieceName(output, k));
-    if (const std::string refusal = w.Refusal(names); !refusal.empty()) return w.Stop(refusal);
+    if (!w.Accepts(names)) return false;
     for (int k = 1; k <= pieces; ++k) {
         const std::string& name = names[static_cast<std::size_t>(k - 1)];
         const Range r = PieceRange(rows, k, w.Document());
@@ -161,19 +165,16 @@ std::string SplitPieceName(const std::string& outputName, int number) {
 ListOutputResult WriteListOutput(const ListRows& rows, const ListDocument& document, const std::string& outputName,
                                  const ListProgress& progress) {
     ListOutputResult result;
-    result.Reason = "an unexpected error ended the output";
+    result.Fault = ListOutputFault::Unexpected;
     TrappedRun([&] {
         OutputWriter writer(document, progress, result);
         if (rows.Count() == 0) {
-            writer.Stop("the list is empty");
+            writer.Stop(ListOutputFault::EmptyList);
             return;
         }
         const bool done = rows.Mode() == ListMode::Build ? WriteBuild(rows, outputName, writer)
                                                          : WriteSplit(rows, outputName, writer);
-        if (done) {
-            result.Ok = 1;
-            result.Reason.clear();
-        }
+        if (done) result.Fault = ListOutputFault::None;
     });
     return result;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "listwin/list_output_result.h"
 #include "listwin/list_rows.h"
 #include "mpeg/audio_time_scale.h"
 #include "mpeg/stream_info.h"
@@ -26,12 +27,6 @@ struct ListDocument {
 
 // Called after each row (build) or piece (split) with the count done and the total.
 using ListProgress = std::function<void(int done, int total)>;
-
-struct ListOutputResult {
-    std::int32_t Ok = 0;               // 1 when every file was written whole
-    std::string Reason;                // why not, in plain words
-    std::vector<std::string> Written;  // the files written, in order
-};
 
 // The name of split piece number (1-based): the output's folder, separator and
 // base name, " - ", the number with at least two digits, then its dot and

@@ -111,26 +111,43 @@ std::string FileTypeName(const std::string& path) {
 
 FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe, const FileTypeNamer& typeName) {
     FileInfoResult result;
+    result.Fault = FileInfoFault::Unexpected;
     Described d;
     TrappedRun([&] {
-        if (FileExists(path) != 1) return;
+        if (FileExists(path) != 1) {
+            result.Fault = FileInfoFault::NotAFile;
+            return;
+        }
         if (typeName) d.TypeName = typeName(path);
         if (d.TypeName.empty()) d.TypeName = FileTypeName(path);
         const std::string ext = LowerExtensionOf(path);
+        bool media = true;
         if (ext == "wav")
             DescribeWave(path, probe, d);
         else if (IsMpegExtension(ext))
             DescribeMpeg(path, probe, d);
         else if (std::find(kGenericMedia.begin(), kGenericMedia.end(), ext) != kGenericMedia.end())
             DescribeGeneric(path, probe, d);
-        result.Ok = d.Ok;
+        else
+            media = false;
+        result.Fault = d.Ok == 1 ? FileInfoFault::None : media ? FileInfoFault::NoLength : FileInfoFault::NotMedia;
         result.DurationMs = d.DurationMs;
         result.Text = path + "\r\n" + d.TypeName + "\r\n" + (d.Format.empty() ? "" : d.Format + "\r\n") +
                       MsToTimeText(d.DurationMs);
     });
-    result.Ok = d.Ok;
     result.DurationMs = d.DurationMs;
     return result;
+}
+
+std::string FileInfoFaultText(const FileInfoResult& result) {
+    switch (result.Fault) {
+        case FileInfoFault::None: return "the file was described";
+        case FileInfoFault::NotAFile: return "no such file";
+        case FileInfoFault::NotMedia: return "not a media file";
+        case FileInfoFault::NoLength: return "its length is known only to playback";
+        case FileInfoFault::Unexpected: break;
+    }
+    return "the file cannot be described";
 }
 
 }  // namespace kalvor

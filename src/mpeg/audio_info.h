@@ -17,10 +17,20 @@ using MediaLengthProbe = std::function<std::int32_t(const std::string& path)>;
 // means the platform has none.
 using FileTypeNamer = std::function<std::string(const std::string& path)>;
 
+// Why a report holds no duration.
+enum class FileInfoFault {
+    None,
+    NotAFile,    // nothing to describe (missing, or a folder): the text is empty
+    NotMedia,    // not of a media type: no format line, 0 ms
+    NoLength,    // a media file only playback can measure, and no probe was given
+    Unexpected,  // a run-time fault, trapped
+};
+
 struct FileInfoResult {
-    std::int32_t Ok = 0;  // 1 when a duration was obtained
+    FileInfoFault Fault = FileInfoFault::None;
     std::int32_t DurationMs = 0;
     std::string Text;  // the report, lines separated by "\r\n", no final line break
+    bool Ok() const { return Fault == FileInfoFault::None; }  // a duration was obtained
 };
 
 // Describes the file at path in three or four lines: the path, its type name,
@@ -29,12 +39,15 @@ struct FileInfoResult {
 // extension, or MPEG audio inside a WAVE file) are described by the stream
 // analysis, PCM WAVE files by their header; other media files, and MPEG or WAVE
 // files that cannot be read that way, by probe, with the type name standing on
-// the format line. Without a probe those report a length of 0 and Ok 0. Files
-// of extensions that are not media get no format line and 0 ms. A missing file
-// gives an empty text. The type name is typeName's; without one, or where it
-// has none, FileTypeName's.
+// the format line. Without a probe those report a length of 0 (NoLength). Files
+// of extensions that are not media get no format line and 0 ms (NotMedia). A
+// missing file gives an empty text (NotAFile). The type name is typeName's;
+// without one, or where it has none, FileTypeName's.
 FileInfoResult FileInfoReport(const std::string& path, const MediaLengthProbe& probe = {},
                               const FileTypeNamer& typeName = {});
+
+// The fault in plain words, e.g. "not a media file".
+std::string FileInfoFaultText(const FileInfoResult& result);
 
 // A plain description of the file's type by its extension ("MPEG Layer-3
 // audio", "WAVE audio", …), for where the platform gives none; for an extension

@@ -33,8 +33,6 @@ inline constexpr const char* kListPlacementSuffix = "List";
 
 // The message panel while an output runs: "出力中… done/total".
 std::string OutputProgressText(int done, int total);
-// The message panel after a refused or failed output, with the reason.
-std::string OutputFailureText(const std::string& reason);
 
 class FrmList : public QWidget {
     Q_OBJECT

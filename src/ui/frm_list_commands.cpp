@@ -42,10 +42,6 @@ std::string OutputProgressText(int done, int total) {
     return text;
 }
 
-std::string OutputFailureText(const std::string& reason) {
-    return std::string(msg::kWriteFailed) + ": " + reason;
-}
-
 void FrmList::ShowRows() {
     while (lv_->RowCount() < rows_.Count()) lv_->AppendRow();
     for (int row = 0; row < rows_.Count(); ++row) {
@@ -132,7 +128,7 @@ void FrmList::WriteOutput(const ListDocument& document, const std::string& outpu
     // window events run between the copied chunks can change what is written.
     const ListRows rows = rows_;
     ListOutputResult result;
-    result.Reason = "an unexpected error ended the output";
+    result.Fault = ListOutputFault::Unexpected;
     {
         OutputScope scope(host_, outputRunning_);
         const int total = rows.Mode() == ListMode::Build ? rows.Count() : rows.Count() + 1;
@@ -142,7 +138,7 @@ void FrmList::WriteOutput(const ListDocument& document, const std::string& outpu
                                      [&](int done, int all) { host_.DispMes(OutputProgressText(done, all)); });
         });
     }
-    host_.DispMes(result.Ok == 1 ? std::string(msg::kDone) : OutputFailureText(result.Reason));
+    host_.DispMes(ListOutputMessage(result));
 }
 
 }  // namespace kalvor

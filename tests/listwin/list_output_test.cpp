@@ -37,7 +37,9 @@ ListRows SplitAt(const std::vector<std::int32_t>& ms, std::int32_t durationMs) {
 }
 
 // The document's audio bytes, FirstFramePos..AudioEndPos.
-Bytes AudioBytes(const ListDocument& doc) { return test::Span(doc.CurFile, doc.Info.FirstFramePos, doc.Info.AudioEndPos); }
+Bytes AudioBytes(const ListDocument& doc) {
+    return test::Span(doc.CurFile, doc.Info.FirstFramePos, doc.Info.AudioEndPos);
+}
 
 // The LAME header's end padding (12 bits) in the "Info"/"Xing" frame of an
 // MPEG-1 stereo file: the header sits 36 bytes in, the LAME extension 120 after it.
@@ -58,7 +60,7 @@ TEST_F(ListOutput, SplitPiecesHoldExactlyTheDocumentsAudio) {
     std::vector<std::pair<int, int>> progress;
     const ListOutputResult r =
         WriteListOutput(rows, doc, out, [&](int done, int total) { progress.emplace_back(done, total); });
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     const std::vector<std::string> names{dir_.file("live - 01.mp3"), dir_.file("live - 02.mp3"),
                                          dir_.file("live - 03.mp3"), dir_.file("live - 04.mp3")};
     EXPECT_EQ(r.Written, names);
@@ -73,7 +75,7 @@ TEST_F(ListOutput, SplitPiecesHoldExactlyTheDocumentsAudio) {
 TEST_F(ListOutput, OnePointMakesTwoPiecesMeetingAtAFrame) {
     const ListDocument doc = DocumentOf(test::TestAudio("mp2_48k.mp2"));
     const ListOutputResult r = WriteListOutput(SplitAt({10000}, doc.DurationMs), doc, dir_.file("cut.mp2"));
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     ASSERT_EQ(r.Written.size(), 2u);
     const std::int32_t at = SnapToFrame(doc.CurFile, TimeTextToBytePos("000'10.000", doc.TimeScale()), doc.Info);
     EXPECT_TRUE(test::ReadFile(r.Written[0]) == Span(doc.CurFile, doc.Info.FirstFramePos, at - 1));
@@ -84,7 +86,7 @@ TEST_F(ListOutput, OnePointMakesTwoPiecesMeetingAtAFrame) {
 TEST_F(ListOutput, XingPiecesDescribeThemselves) {
     const ListDocument doc = DocumentOf(test::TestAudio("vbr.mp3"));
     const ListOutputResult r = WriteListOutput(SplitAt({7000}, doc.DurationMs), doc, dir_.file("v.mp3"));
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     StreamInfo first;
     ASSERT_EQ(AnalyzeStream(r.Written[0], first), 1);
     EXPECT_EQ(first.IsVbr, 1);
@@ -97,7 +99,7 @@ TEST_F(ListOutput, XingPiecesDescribeThemselves) {
 TEST_F(ListOutput, PointsOnTheSameFrameLeaveNoGapAndNoEmptyFile) {
     const ListDocument doc = DocumentOf(test::TestAudio("cbr128_plain.mp3"));
     const ListOutputResult r = WriteListOutput(SplitAt({8000, 8000}, doc.DurationMs), doc, dir_.file("s.mp3"));
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     EXPECT_EQ(r.Written, (std::vector<std::string>{dir_.file("s - 01.mp3"), dir_.file("s - 03.mp3")}));
     EXPECT_FALSE(std::filesystem::exists(dir_.file("s - 02.mp3")));
     EXPECT_TRUE(Concatenation(r.Written) == AudioBytes(doc));
@@ -107,7 +109,7 @@ TEST_F(ListOutput, SplitReplacesExistingPieces) {
     const ListDocument doc = DocumentOf(test::TestAudio("cbr128_plain.mp3"));
     test::WriteFile(dir_.file("old - 02"), Bytes(5000, 0x41));
     const ListOutputResult r = WriteListOutput(SplitAt({12000}, doc.DurationMs), doc, dir_.file("old"));
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     EXPECT_EQ(r.Written, (std::vector<std::string>{dir_.file("old - 01"), dir_.file("old - 02")}));
     EXPECT_TRUE(Concatenation(r.Written) == AudioBytes(doc));
 }
@@ -120,7 +122,7 @@ TEST_F(ListOutput, BuildWritesRangesInListOrder) {
     const std::string out = dir_.file("built.mp3");
     test::WriteFile(out, Bytes(100000, 0x41));  // replaced, not appended to
     const ListOutputResult r = WriteListOutput(rows, doc, out);
-    ASSERT_EQ(r.Ok, 1) << r.Reason;
+    ASSERT_TRUE(r.Ok()) << ListOutputFaultText(r);
     EXPECT_EQ(r.Written, std::vector<std::string>{out});
     const auto snap = [&](const char* text) {
         return SnapToFrame(doc.CurFile, TimeTextToBytePos(text, doc.TimeScale()), doc.Info);
@@ -139,13 +141,13 @@ TEST_F(ListOutput, BuiltFileKeepsItsEndPaddingOnlyWhenItEndsWithTheSource) {
     ASSERT_GT(sourcePadding, 0);
     ListRows whole(ListMode::Build);
     whole.Add(0, doc.DurationMs, doc.DurationMs);
-    ASSERT_EQ(WriteListOutput(whole, doc, dir_.file("whole.mp3")).Ok, 1);
+    ASSERT_TRUE(WriteListOutput(whole, doc, dir_.file("whole.mp3")).Ok());
     EXPECT_EQ(LameEndPadding(dir_.file("whole.mp3")), sourcePadding);
 
     ListRows endFirst(ListMode::Build);
     endFirst.Add(0, doc.DurationMs, doc.DurationMs);
     endFirst.Add(0, 3000, doc.DurationMs);
-    ASSERT_EQ(WriteListOutput(endFirst, doc, dir_.file("cut.mp3")).Ok, 1);
+    ASSERT_TRUE(WriteListOutput(endFirst, doc, dir_.file("cut.mp3")).Ok());
     EXPECT_EQ(LameEndPadding(dir_.file("cut.mp3")), 0);
     StreamInfo built;
     ASSERT_EQ(AnalyzeStream(dir_.file("cut.mp3"), built), 1);
@@ -157,10 +159,11 @@ TEST_F(ListOutput, EmptyRangesWriteNothing) {
     ListRows rows(ListMode::Build);
     rows.Add(9000, 4000, doc.DurationMs);
     const ListOutputResult r = WriteListOutput(rows, doc, dir_.file("none.mp3"));
-    EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("empty"), std::string::npos) << r.Reason;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(ListOutputFaultText(r).find("empty"), std::string::npos) << ListOutputFaultText(r);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("none.mp3")));
-    EXPECT_EQ(WriteListOutput(ListRows(ListMode::Split), doc, dir_.file("x.mp3")).Reason, "the list is empty");
+    EXPECT_EQ(ListOutputFaultText(WriteListOutput(ListRows(ListMode::Split), doc, dir_.file("x.mp3"))),
+              "the list is empty");
 }
 
 TEST_F(ListOutput, TheDocumentsOwnFilesAreNeverTargets) {
@@ -174,13 +177,13 @@ TEST_F(ListOutput, TheDocumentsOwnFilesAreNeverTargets) {
     build.Add(1000, 2000, doc.DurationMs);
     for (const std::string& target : {source, dir_.file("./opened.mp3"), dir_.file("temp.mp3")}) {
         const ListOutputResult r = WriteListOutput(build, doc, target);
-        EXPECT_EQ(r.Ok, 0) << target;
-        EXPECT_NE(r.Reason.find("document"), std::string::npos) << r.Reason;
+        EXPECT_FALSE(r.Ok()) << target;
+        EXPECT_NE(ListOutputFaultText(r).find("document"), std::string::npos) << ListOutputFaultText(r);
     }
     // Piece 02 of "work" would be a working file: no piece at all is written.
     const ListOutputResult r = WriteListOutput(SplitAt({5000}, doc.DurationMs), doc, dir_.file("work.mp3"));
-    EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("working file"), std::string::npos) << r.Reason;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(ListOutputFaultText(r).find("working file"), std::string::npos) << ListOutputFaultText(r);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("work - 01.mp3")));
     EXPECT_TRUE(test::ReadFile(source) == before);
 }
@@ -206,8 +209,8 @@ TEST_F(ListOutput, AnUndeletablePieceStopsTheSplit) {
     UndeletableFile locked(dir_.file("p - 02.mp3"));
     if (!locked.Made()) GTEST_SKIP() << "no immutable files here";
     const ListOutputResult r = WriteListOutput(SplitAt({5000, 10000}, doc.DurationMs), doc, dir_.file("p.mp3"));
-    EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("cannot be replaced"), std::string::npos) << r.Reason;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(ListOutputFaultText(r).find("cannot be replaced"), std::string::npos) << ListOutputFaultText(r);
     EXPECT_EQ(r.Written, std::vector<std::string>{dir_.file("p - 01.mp3")});
     EXPECT_EQ(test::ReadFile(dir_.file("p - 02.mp3")).size(), 10u);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("p - 03.mp3")));
@@ -220,8 +223,8 @@ TEST_F(ListOutput, AnUndeletableOutputStopsTheBuildBeforeWriting) {
     ListRows rows(ListMode::Build);
     rows.Add(1000, 2000, doc.DurationMs);
     const ListOutputResult r = WriteListOutput(rows, doc, dir_.file("b.mp3"));
-    EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("cannot be replaced"), std::string::npos) << r.Reason;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(ListOutputFaultText(r).find("cannot be replaced"), std::string::npos) << ListOutputFaultText(r);
     EXPECT_EQ(test::ReadFile(dir_.file("b.mp3")).size(), 10u);
 }
 
@@ -229,13 +232,13 @@ TEST_F(ListOutput, AnUnwritablePieceStopsWithNothingMoreWritten) {
     const ListDocument doc = DocumentOf(test::TestAudio("cbr128_plain.mp3"));
     std::filesystem::create_directory(dir_.file("q - 02.mp3"));  // a folder where a piece should go
     const ListOutputResult r = WriteListOutput(SplitAt({5000, 10000}, doc.DurationMs), doc, dir_.file("q.mp3"));
-    EXPECT_EQ(r.Ok, 0);
-    EXPECT_NE(r.Reason.find("q - 02.mp3"), std::string::npos) << r.Reason;
+    EXPECT_FALSE(r.Ok());
+    EXPECT_NE(ListOutputFaultText(r).find("q - 02.mp3"), std::string::npos) << ListOutputFaultText(r);
     EXPECT_EQ(r.Written.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("q - 03.mp3")));
     const ListOutputResult missing =
         WriteListOutput(SplitAt({5000}, doc.DurationMs), doc, dir_.file("no/such/folder/x.mp3"));
-    EXPECT_EQ(missing.Ok, 0);
+    EXPECT_FALSE(missing.Ok());
     EXPECT_TRUE(missing.Written.empty());
 }
 

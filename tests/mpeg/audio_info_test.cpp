@@ -54,7 +54,7 @@ TEST_F(Report, Mp3GivesPathTypeFormatAndDuration) {
     EXPECT_EQ(lines[0], path);
     EXPECT_EQ(lines[1], "MPEG Layer-3 audio");
     EXPECT_EQ(lines[2], "mp3(44100Hz/128kbps/JointStereo)");
-    EXPECT_EQ(r.Ok, 1);
+    EXPECT_TRUE(r.Ok());
     EXPECT_NEAR(r.DurationMs, 20000, 100);
     EXPECT_EQ(lines[3], MsToTimeText(r.DurationMs));
     EXPECT_EQ(r.Text.substr(r.Text.size() - 2) == "\r\n", false);
@@ -76,7 +76,7 @@ TEST_F(Report, UpperCaseWavExtensionIsAWaveFile) {
     const std::string path = Copy(test::TestAudio("tone.wav"), "TONE.WAV");
     const FileInfoResult r = FileInfoReport(path);
     EXPECT_EQ(Lines(r.Text), (std::vector<std::string>{path, "WAVE audio", "wav(44100Hz/16bit/Stereo)", "000'05.000"}));
-    EXPECT_EQ(r.Ok, 1);
+    EXPECT_TRUE(r.Ok());
     EXPECT_EQ(r.DurationMs, 5000);
 }
 
@@ -108,7 +108,7 @@ TEST_F(Report, OtherFilesGetNoFormatAndZeroTime) {
     const std::string path = Write("notes.txt", {'h', 'i'});
     const FileInfoResult r = FileInfoReport(path);
     EXPECT_EQ(Lines(r.Text), (std::vector<std::string>{path, "Text document", "000'00.000"}));
-    EXPECT_EQ(r.Ok, 0);
+    EXPECT_EQ(r.Fault, FileInfoFault::NotMedia);
     EXPECT_EQ(FileTypeName(Write("a.xyz", {1})), "XYZ file");
     EXPECT_EQ(FileTypeName(Write("noext", {1})), "File");
 }
@@ -123,14 +123,14 @@ TEST_F(Report, MediaFilesAreMeasuredByTheProbe) {
     EXPECT_EQ(asked, std::vector<std::string>{path});
     EXPECT_EQ(Lines(r.Text),
               (std::vector<std::string>{path, "Windows Media audio", "Windows Media audio", "000'04.321"}));
-    EXPECT_EQ(r.Ok, 1);
+    EXPECT_TRUE(r.Ok());
     EXPECT_EQ(r.DurationMs, 4321);
 }
 
 TEST_F(Report, WithoutAProbeMediaFilesReportNoLength) {
     const FileInfoResult r = FileInfoReport(Write("clip.m4a", Bytes(64, 0x30)));
     EXPECT_EQ(Lines(r.Text).back(), "000'00.000");
-    EXPECT_EQ(r.Ok, 0);
+    EXPECT_EQ(r.Fault, FileInfoFault::NoLength);
 }
 
 TEST_F(Report, UnreadableMpegAndWaveFallBackToTheProbe) {
@@ -162,7 +162,7 @@ TEST_F(Report, MpegInsideWaveIsDescribedByTheStream) {
 TEST_F(Report, MissingFileGivesEmptyText) {
     const FileInfoResult r = FileInfoReport(dir_.file("gone.mp3"));
     EXPECT_EQ(r.Text, "");
-    EXPECT_EQ(r.Ok, 0);
+    EXPECT_EQ(r.Fault, FileInfoFault::NotAFile);
     EXPECT_EQ(FileInfoReport(dir_.path().string()).Text, "");  // a folder is no file
 }
 

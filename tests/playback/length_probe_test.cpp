@@ -34,7 +34,7 @@ TEST(PlaybackLengthProbe, GivesTheReportOfAnotherMediaFileItsLength) {
     const std::string path = MakeM4a(dir);
     const MediaLengthProbe probe = PlaybackLengthProbe();
     const FileInfoResult report = FileInfoReport(path, probe);
-    EXPECT_EQ(report.Ok, 1);
+    EXPECT_TRUE(report.Ok());
     const std::string lastLine = report.Text.substr(report.Text.rfind("\r\n") + 2);
     EXPECT_EQ(lastLine, MsToTimeText(probe(path)));
     EXPECT_NEAR(report.DurationMs, 3000, 50);

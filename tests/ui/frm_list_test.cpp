@@ -481,6 +481,8 @@ class FrmListTest : public QObject {
         QVERIFY(test::ReadFile(song_) == opened);
         QVERIFY(host_->Messages.back().rfind(msg::kWriteFailed, 0) == 0);
         QVERIFY(host_->Messages.back().size() > std::string(msg::kWriteFailed).size() + 2);
+        // The reason is the window's Japanese, naming the file.
+        QCOMPARE(host_->Messages.back(), std::string(msg::kWriteFailed) + ": 「song.mp3」は編集中のファイルです");
         QCOMPARE(host_->Holds(), 0);
     }
 
