@@ -62,10 +62,9 @@ GstElement* MakeRenderer(const RegFilterInfo& entry, std::string* why) {
     }
     GstElement* bin = gst_bin_new(nullptr);
     gst_bin_add_many(GST_BIN(bin), stage, sink, nullptr);
-    GstPad* stageSink = gst_element_get_static_pad(stage, "sink");
+    g_autoptr(GstPad) stageSink = gst_element_get_static_pad(stage, "sink");
     const bool ok = gst_element_link(stage, sink) && stageSink != nullptr &&
                     gst_element_add_pad(bin, gst_ghost_pad_new("sink", stageSink));
-    if (stageSink != nullptr) gst_object_unref(stageSink);
     if (!ok) {
         if (why != nullptr) *why = "the output stage does not link to the device";
         gst_object_unref(gst_object_ref_sink(bin));

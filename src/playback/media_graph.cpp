@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "playback/filter_elements.h"
 #include "playback/gst_runtime.h"
@@ -18,12 +19,25 @@ struct MediaGraph::Route {
     GstPad* target = nullptr;    // null for a probe
     GraphFilter* fromFilter = nullptr;
     GraphFilter* toFilter = nullptr;
-    GstPad* feeder = nullptr;        // the output pad that feeds an inserted decoder
-    GstElement* inserted = nullptr;  // that decoder, removed with the route
-    gulong padAdded = 0;
-    gulong noMorePads = 0;
+    GstPad* feeder = nullptr;                       // the output pad that feeds an inserted decoder
+    GstElement* inserted = nullptr;                 // that decoder, removed with the route
+    std::optional<gulong> padAdded = std::nullopt;  // handler ids while `from` is watched
+    std::optional<gulong> noMorePads = std::nullopt;
     bool linked = false;
     bool probe = false;
+
+    // Watches `from` for the pads it makes, on behalf of this route.
+    void Watch() {
+        padAdded = g_signal_connect(from, "pad-added", G_CALLBACK(OnPadAdded), this);
+        noMorePads = g_signal_connect(from, "no-more-pads", G_CALLBACK(OnNoMorePads), this);
+    }
+    // Stops watching; nothing to do when it never started.
+    void Disconnect() {
+        for (std::optional<gulong>* id : {&padAdded, &noMorePads}) {
+            if (*id) g_signal_handler_disconnect(from, **id);
+            id->reset();
+        }
+    }
 
     static void OnPadAdded(GstElement* element, GstPad* pad, gpointer self);
     static void OnNoMorePads(GstElement* element, gpointer self);
@@ -34,36 +48,27 @@ namespace {
 constexpr int kPrerollLimitMs = 5000;
 
 bool IsAudioPad(GstPad* pad) {
-    GstCaps* caps = gst_pad_get_current_caps(pad);
+    g_autoptr(GstCaps) caps = gst_pad_get_current_caps(pad);
     if (caps == nullptr) caps = gst_pad_query_caps(pad, nullptr);
-    bool audio = false;
-    if (caps != nullptr && !gst_caps_is_any(caps) && gst_caps_get_size(caps) > 0)
-        audio = g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
-    if (caps != nullptr) gst_caps_unref(caps);
-    return audio;
+    return caps != nullptr && !gst_caps_is_any(caps) && gst_caps_get_size(caps) > 0 &&
+           g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
 }
 
 // The pad already says it carries video, text or anything else but audio (a
 // universal decoder's pads share one template whatever they carry).
 bool IsOtherMedia(GstPad* pad) {
-    GstCaps* caps = gst_pad_get_current_caps(pad);
-    if (caps == nullptr) return false;
-    const bool other = gst_caps_get_size(caps) > 0 &&
-                       !g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
-    gst_caps_unref(caps);
-    return other;
+    g_autoptr(GstCaps) caps = gst_pad_get_current_caps(pad);
+    return caps != nullptr && gst_caps_get_size(caps) > 0 &&
+           !g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
 }
 
 // The pad takes, or gives, decoded audio and nothing else: a decoder may be put
 // in front of a pad that takes only that, and is of no use behind one that gives it.
 bool OnlyRawAudio(GstPad* pad) {
-    GstCaps* caps = gst_pad_query_caps(pad, nullptr);
+    g_autoptr(GstCaps) caps = gst_pad_query_caps(pad, nullptr);
     if (caps == nullptr) return false;
-    GstCaps* raw = gst_caps_from_string("audio/x-raw");
-    const bool only = !gst_caps_is_any(caps) && !gst_caps_is_empty(caps) && gst_caps_is_subset(caps, raw);
-    gst_caps_unref(raw);
-    gst_caps_unref(caps);
-    return only;
+    g_autoptr(GstCaps) raw = gst_caps_from_string("audio/x-raw");
+    return !gst_caps_is_any(caps) && !gst_caps_is_empty(caps) && gst_caps_is_subset(caps, raw);
 }
 
 const char* TemplateName(GstPad* pad) {
@@ -87,9 +92,8 @@ void MediaGraph::Route::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
             graph->probeSinks_.push_back(sink);
         }
         gst_bin_add(GST_BIN(graph->pipeline_), sink);
-        GstPad* sinkPad = gst_element_get_static_pad(sink, "sink");
+        g_autoptr(GstPad) sinkPad = gst_element_get_static_pad(sink, "sink");
         gst_pad_link(pad, sinkPad);
-        gst_object_unref(sinkPad);
         gst_element_sync_state_with_parent(sink);
         return;
     }
@@ -116,10 +120,7 @@ MediaGraph::MediaGraph() {
 
 MediaGraph::~MediaGraph() {
     gst_element_set_state(pipeline_, GST_STATE_NULL);
-    for (auto& route : routes_) {
-        if (route->padAdded != 0) g_signal_handler_disconnect(route->from, route->padAdded);
-        if (route->noMorePads != 0) g_signal_handler_disconnect(route->from, route->noMorePads);
-    }
+    for (auto& route : routes_) route->Disconnect();
     routes_.clear();
     gst_object_unref(bus_);
     gst_object_unref(pipeline_);
@@ -213,13 +214,11 @@ bool MediaGraph::Connect(const GraphPin& out, const GraphPin& in, std::string* w
     GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
     if (decoder == nullptr) return false;
     gst_bin_add(GST_BIN(pipeline_), decoder);
-    GstPad* decoderSink = gst_element_get_static_pad(decoder, "sink");
+    g_autoptr(GstPad) decoderSink = gst_element_get_static_pad(decoder, "sink");
     const bool fed = GST_PAD_LINK_SUCCESSFUL(gst_pad_link(out.Pad, decoderSink));
-    gst_object_unref(decoderSink);
     auto route = std::make_unique<Route>();
     *route = Route{this, decoder, "", in.Pad, out.Filter, in.Filter, out.Pad, decoder};
-    route->padAdded = g_signal_connect(decoder, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
-    route->noMorePads = g_signal_connect(decoder, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
+    route->Watch();
     routes_.push_back(std::move(route));
     if (fed && CheckThrough(*in.Filter, in.Pad, why)) return true;
     Disconnect(out);
@@ -235,8 +234,7 @@ bool MediaGraph::LinkOrInsert(const GraphPin& out, const GraphPin& in, std::stri
     }
     auto route = std::make_unique<Route>();
     *route = Route{this, out.Filter->Element, out.PinID, in.Pad, out.Filter, in.Filter};
-    route->padAdded = g_signal_connect(route->from, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
-    route->noMorePads = g_signal_connect(route->from, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
+    route->Watch();
     routes_.push_back(std::move(route));
     return true;
 }
@@ -245,11 +243,8 @@ void MediaGraph::Disconnect(const GraphPin& out) {
     if (out.Filter == nullptr || out.Direction != PinDirection::Output) return;
     ResetToNull();
     if (out.Pad != nullptr) {
-        GstPad* peer = gst_pad_get_peer(out.Pad);
-        if (peer != nullptr) {
-            gst_pad_unlink(out.Pad, peer);
-            gst_object_unref(peer);
-        }
+        g_autoptr(GstPad) peer = gst_pad_get_peer(out.Pad);
+        if (peer != nullptr) gst_pad_unlink(out.Pad, peer);
     }
     DropRoutes(out.Filter, out.Pad, false);
     if (out.Pad == nullptr) {
@@ -259,8 +254,7 @@ void MediaGraph::Disconnect(const GraphPin& out) {
                                          if (r->fromFilter != out.Filter || r->templateName != out.PinID ||
                                              r->inserted != nullptr)
                                              return false;
-                                         g_signal_handler_disconnect(r->from, r->padAdded);
-                                         g_signal_handler_disconnect(r->from, r->noMorePads);
+                                         r->Disconnect();
                                          return true;
                                      }),
                       routes_.end());
@@ -277,15 +271,11 @@ void MediaGraph::DropRoutes(const GraphFilter* from, GstPad* fromPad, bool probe
             ++it;
             continue;
         }
-        if (r.padAdded != 0) g_signal_handler_disconnect(r.from, r.padAdded);
-        if (r.noMorePads != 0) g_signal_handler_disconnect(r.from, r.noMorePads);
+        r.Disconnect();
         if (r.inserted != nullptr) {
             if (r.target != nullptr) {
-                GstPad* peer = gst_pad_get_peer(r.target);
-                if (peer != nullptr) {
-                    gst_pad_unlink(peer, r.target);
-                    gst_object_unref(peer);
-                }
+                g_autoptr(GstPad) peer = gst_pad_get_peer(r.target);
+                if (peer != nullptr) gst_pad_unlink(peer, r.target);
             }
             gst_element_set_state(r.inserted, GST_STATE_NULL);
             gst_bin_remove(GST_BIN(pipeline_), r.inserted);
@@ -405,9 +395,7 @@ bool MediaGraph::AddProbeSinks(GraphFilter& filter) {
             auto route = std::make_unique<Route>();
             *route = Route{this, filter.Element, pin.PinID, nullptr, &filter, nullptr};
             route->probe = true;
-            route->padAdded = g_signal_connect(filter.Element, "pad-added", G_CALLBACK(Route::OnPadAdded), route.get());
-            route->noMorePads =
-                g_signal_connect(filter.Element, "no-more-pads", G_CALLBACK(Route::OnNoMorePads), route.get());
+            route->Watch();
             routes_.push_back(std::move(route));
         } else if (!gst_pad_is_linked(pin.Pad)) {
             onlyToCome = false;
