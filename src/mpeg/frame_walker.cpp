@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "mpeg/byte_fields.h"
 #include "mpeg/file_read.h"
 #include "services/arith.h"
 #include "services/event_pump.h"
@@ -17,7 +18,6 @@ namespace {
 // Bytes read per step: large enough that opening the file for each block costs
 // nothing, small enough to stay in the processor's cache while it is walked.
 constexpr std::int32_t kBlock = 512 * 1024;
-constexpr std::size_t kId3v1Size = 128;
 
 std::int32_t LengthFromFields(int layer, bool lsf, int kbps, int rate, bool padding) {
     if (kbps <= 0 || rate <= 0) return 0;
@@ -54,10 +54,10 @@ class StreamShape {
 
 // The start of a trailing ID3v1 "TAG" block, or the file's end.
 std::int64_t AudioEndOf(const std::string& path, std::int64_t start, std::int64_t fileSize) {
-    if (fileSize - start < static_cast<std::int64_t>(kId3v1Size)) return fileSize;
+    if (fileSize - start < kId3v1Size) return fileSize;
     std::array<std::uint8_t, 3> tag{};
-    const std::int64_t at = fileSize - static_cast<std::int64_t>(kId3v1Size);
-    if (ReadAvailable(path, tag.data(), 3, at) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') return at;
+    const std::int64_t at = fileSize - kId3v1Size;
+    if (ReadAvailable(path, tag.data(), 3, at) == 3 && IsId3v1Tag(tag.data())) return at;
     return fileSize;
 }
 
@@ -136,8 +136,8 @@ class BlockStream {
             end_ = readable_ = AudioEndOf(path_, start_, size);
             endKnown_ = true;
             if (bufEnd_ > end_) failed_ = true;  // the file shrank
-        } else if (size - static_cast<std::int64_t>(kId3v1Size) >= needed + kBlock) {
-            readable_ = size - static_cast<std::int64_t>(kId3v1Size);
+        } else if (size - kId3v1Size >= needed + kBlock) {
+            readable_ = size - kId3v1Size;
         } else {
             progress_->WaitForMore();
         }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mpeg/byte_fields.h"
 #include "mpeg/file_read.h"
 #include "mpeg/frame_walker.h"
 #include "mpeg/xing_header.h"
@@ -25,36 +26,21 @@ constexpr int kLargestBlock = 64 * 1024;  // and its largest
 // so without the overlap a header starting in a block's last two bytes would
 // never be examined and a later frame would be taken instead.
 constexpr int kBlockOverlap = 2;
-constexpr std::int32_t kTailSize = 1024;  // where a trailing "TAG" is looked for
-constexpr std::int32_t kId3v1BlockSize = 128;
-constexpr std::int32_t kShortestPadding = 16;  // 0xFF bytes at the end that are padding, at least
-constexpr std::int32_t kLongestPadding =
-    1024 * 1024;  // and the most of them looked at  // a "TAG" block at the very front is skipped
+constexpr std::int32_t kTailSize = 1024;               // where a trailing "TAG" is looked for
+constexpr std::int32_t kShortestPadding = 16;          // 0xFF bytes at the end that are padding, at least
+constexpr std::int32_t kLongestPadding = 1024 * 1024;  // and the most of them looked at
 constexpr std::int32_t kId3v2HeaderSize = 10;
 constexpr int kMostId3v2Tags = 16;  // tags skipped one after another, at most
 // How far past the first candidate the search looks for one that the next
 // frame confirms: far beyond any junk seen before real audio, and a bound on
 // what a file without frames costs to read.
 constexpr std::int64_t kConfirmReach = 256 * 1024;
-constexpr std::int32_t kXingCountOffset = 8;
-constexpr std::int32_t kFirstFrameRead =
-    64;  // the first frame's header and its Xing or VBRI counts  // "Xing", 4 flag bytes, then the frame count
+constexpr std::int32_t kXingCountOffset = 8;  // "Xing", 4 flag bytes, then the frame count
+constexpr std::int32_t kFirstFrameRead = 64;  // the first frame's header and its Xing or VBRI counts
 constexpr std::int64_t kLargestFile = std::numeric_limits<std::int32_t>::max();
 constexpr double kSnapSamples = 3456;  // three frames of 1152 samples
 
 using Byte = std::uint8_t;
-
-bool Matches(const Byte* bytes, std::string_view text) {
-    return std::equal(text.begin(), text.end(), bytes, [](char c, Byte b) { return static_cast<Byte>(c) == b; });
-}
-
-std::uint32_t BigEndian32(const Byte* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-std::int32_t SynchsafeSize(const Byte* p) {
-    return ((p[0] & 0x7F) << 21) | ((p[1] & 0x7F) << 14) | ((p[2] & 0x7F) << 7) | (p[3] & 0x7F);
-}
 
 // Under this rule a second header byte of 0xFF is no sync: in an .mp3 file
 // FF FF is padding or junk, never the start of a Layer III frame.
@@ -70,17 +56,17 @@ bool Mp3NameRule(const std::string& path) {
 // file as MPEG audio. A WAVE file whose format chunk says MPEG is searched.
 bool IsOtherFormat(const std::array<Byte, kHeadSize>& head) {
     const Byte* h = head.data();
-    if (Matches(h, "RIFF")) {
+    if (BytesMatch(h, "RIFF")) {
         // Only a leading format chunk is looked at; any other RIFF file is searched.
-        if (!Matches(h + 8, "WAVE") || !Matches(h + 12, "fmt ")) return false;
-        const int tag = h[20] | (h[21] << 8);
+        if (!BytesMatch(h + 8, "WAVE") || !BytesMatch(h + 12, "fmt ")) return false;
+        const int tag = LittleEndian16(h + 20);
         return tag != 0x50 && tag != 0x55;
     }
     static constexpr std::array<std::string_view, 6> kSignatures = {"\x89PNG", "GIF8", "OggS",
                                                                     "fLaC",    "FORM", "\xFF\xD8\xFF"};
     for (std::string_view s : kSignatures)
-        if (Matches(h, s)) return true;
-    return Matches(h + 4, "ftyp");
+        if (BytesMatch(h, s)) return true;
+    return BytesMatch(h + 4, "ftyp");
 }
 
 struct Search {
@@ -94,8 +80,7 @@ struct Search {
 std::int64_t PastId3v2Tags(const std::string& path, std::int64_t offset, std::int64_t fileSize) {
     for (int tag = 0; tag < kMostId3v2Tags && offset + kId3v2HeaderSize <= fileSize; ++tag) {
         std::array<Byte, kId3v2HeaderSize> h{};
-        if (ReadAvailable(path, h.data(), kId3v2HeaderSize, offset) != kId3v2HeaderSize || !Matches(h.data(), "ID3"))
-            break;
+        if (ReadAvailable(path, h.data(), kId3v2HeaderSize, offset) != kId3v2HeaderSize || !IsId3v2Tag(h.data())) break;
         offset += kId3v2HeaderSize + SynchsafeSize(h.data() + 6);
     }
     return offset;
@@ -104,13 +89,13 @@ std::int64_t PastId3v2Tags(const std::string& path, std::int64_t offset, std::in
 // Chooses where to look for the first frame, from the first 48 bytes.
 Search StartOfSearch(const std::string& path, const std::array<Byte, kHeadSize>& head, StreamInfo& info) {
     Search s;
-    if (Matches(head.data(), "TAG")) {
-        s.start = kId3v1BlockSize;
-    } else if (Matches(head.data(), "ID3")) {
+    if (IsId3v1Tag(head.data())) {
+        s.start = kId3v1Size;  // a tag block at the very front is skipped
+    } else if (IsId3v2Tag(head.data())) {
         // Some files carry a second tag right after the first (a tagger added
         // one without seeing the other): every one of them is skipped.
         s.start = PastId3v2Tags(path, 0, info.FileSize);
-    } else if (Matches(head.data() + 36, "Xing")) {
+    } else if (BytesMatch(head.data() + 36, "Xing")) {
         info.IsVbr = 1;
         info.XingFrames = Wrap32(BigEndian32(head.data() + 44));
     }
@@ -236,7 +221,8 @@ AnalysisFault ReadFirstFrame(const std::string& path, std::int64_t frame, Stream
     const HeaderBytes ref{at[1], at[2], at[3]};
     const int xing = XingHeaderOffset(ref);
     const auto held = static_cast<std::size_t>(std::min<std::int64_t>(kFirstFrameRead, info.FileSize - frame));
-    if (info.IsVbr == 0 && frame + xing + kXingCountOffset + 3 < info.FileSize && Matches(at.data() + xing, "Xing")) {
+    if (info.IsVbr == 0 && frame + xing + kXingCountOffset + 3 < info.FileSize &&
+        BytesMatch(at.data() + xing, "Xing")) {
         info.IsVbr = 1;
         info.XingFrames = Wrap32(BigEndian32(at.data() + xing + kXingCountOffset));
     } else if (const auto vbri = ParseVbriHeader(at.data(), held); info.IsVbr == 0 && vbri) {
@@ -273,7 +259,7 @@ AnalysisFault MeasureAudio(const std::string& path, StreamInfo& info) {
     std::array<Byte, kTailSize> tail{};
     if (!ReadAt(path, tail.data(), n, info.FileSize - n, 0)) return AnalysisFault::Unreadable;
     for (std::int32_t t = 0; t <= n - 3; ++t) {
-        if (Matches(tail.data() + t, "TAG")) {
+        if (IsId3v1Tag(tail.data() + t)) {
             info.AudioLength = info.FileSize - n + t - (info.FirstFramePos - 1);
             break;
         }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <stdexcept>
 
+#include "mpeg/byte_fields.h"
 #include "mpeg/file_read.h"
 #include "services/arith.h"
 #include "services/basic.h"
@@ -27,15 +27,8 @@ class ChunkReader {
     bool ReadU32(std::uint64_t offset, std::uint32_t& value) const {
         std::array<std::uint8_t, 4> b{};
         if (!Read(offset, b.data(), 4)) return false;
-        value = LittleU32(b.data());
+        value = LittleEndian32(b.data());
         return true;
-    }
-    static std::uint32_t LittleU32(const std::uint8_t* b) {
-        return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-               static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-    }
-    static std::int16_t LittleS16(const std::uint8_t* b) {
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | b[1] << 8));
     }
 
    private:
@@ -54,10 +47,10 @@ bool ReadFormatChunk(const ChunkReader& reader, std::uint64_t pos, WavInfo& info
     if (reader.Beyond(pos + 8)) return false;
     std::array<std::uint8_t, 16> f{};
     if (!reader.Read(pos + 8, f.data(), 16)) return false;
-    info.FormatTag = ChunkReader::LittleS16(&f[0]);
-    info.Channels = ChunkReader::LittleS16(&f[2]);
-    info.SampleRate = static_cast<std::int32_t>(ChunkReader::LittleU32(&f[4]));
-    info.BitsPerSample = ChunkReader::LittleS16(&f[14]);
+    info.FormatTag = static_cast<std::int16_t>(LittleEndian16(&f[0]));
+    info.Channels = static_cast<std::int16_t>(LittleEndian16(&f[2]));
+    info.SampleRate = static_cast<std::int32_t>(LittleEndian32(&f[4]));
+    info.BitsPerSample = static_cast<std::int16_t>(LittleEndian16(&f[14]));
     return AcceptedPcmShape(info.Channels, info.BitsPerSample);
 }
 
@@ -75,13 +68,13 @@ void WalkChunks(const ChunkReader& reader, WavInfo& info) {
     bool haveFormat = false, haveData = false;
     std::uint32_t dataSize = 0;
     for (std::uint64_t pos = 12;;) {
-        std::array<char, 4> id{};
+        std::array<std::uint8_t, 4> id{};
         if (reader.Beyond(pos + 4)) return;
-        if (!reader.Read(pos, reinterpret_cast<std::uint8_t*>(id.data()), 4)) return;
-        if (std::memcmp(id.data(), "fmt ", 4) == 0) {
+        if (!reader.Read(pos, id.data(), 4)) return;
+        if (BytesMatch(id.data(), "fmt ")) {
             if (!ReadFormatChunk(reader, pos, info)) return;
             haveFormat = true;
-        } else if (std::memcmp(id.data(), "data", 4) == 0) {
+        } else if (BytesMatch(id.data(), "data")) {
             if (reader.Beyond(pos + 4) || !reader.ReadU32(pos + 4, dataSize)) return;
             haveData = true;
         }

@@ -3,28 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "mpeg/byte_fields.h"
 #include "mpeg/crc16.h"
 #include "mpeg/frame_header.h"
 
 namespace kalvor {
 namespace {
-
-std::uint32_t Get32(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-std::uint16_t Get16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v >> 24);
-    p[1] = static_cast<std::uint8_t>(v >> 16);
-    p[2] = static_cast<std::uint8_t>(v >> 8);
-    p[3] = static_cast<std::uint8_t>(v);
-}
-void Put16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v >> 8);
-    p[1] = static_cast<std::uint8_t>(v);
-}
 
 // The place of each optional field after "Xing"/"Info" and the flags.
 struct FieldPlaces {
@@ -52,12 +36,12 @@ std::optional<LameExtension> ParseLame(const std::uint8_t* frame, std::size_t co
     const std::uint8_t* e = frame + at;
     LameExtension lame;
     lame.Offset = at;
-    lame.TagCrc = Get16(e + kLameTagCrcOffset);
+    lame.TagCrc = BigEndian16(e + kLameTagCrcOffset);
     if (Crc16(frame, at + kLameTagCrcOffset) != lame.TagCrc) return std::nullopt;
     lame.EncoderDelay = (e[kLameDelayOffset] << 4) | (e[kLameDelayOffset + 1] >> 4);
     lame.EndPadding = ((e[kLameDelayOffset + 1] & 0x0F) << 8) | e[kLameDelayOffset + 2];
-    lame.MusicLength = Get32(e + kLameMusicLengthOffset);
-    lame.MusicCrc = Get16(e + kLameMusicCrcOffset);
+    lame.MusicLength = BigEndian32(e + kLameMusicLengthOffset);
+    lame.MusicCrc = BigEndian16(e + kLameMusicCrcOffset);
     return lame;
 }
 
@@ -71,15 +55,15 @@ std::optional<XingHeader> ParseXingHeader(const std::uint8_t* frame, std::size_t
     x.Offset = static_cast<std::size_t>(XingHeaderOffset(h));
     if (x.Offset + 8 > count) return std::nullopt;
     const std::uint8_t* tag = frame + x.Offset;
-    if (std::memcmp(tag, "Xing", 4) != 0 && std::memcmp(tag, "Info", 4) != 0) return std::nullopt;
+    if (!IsXingTag(tag)) return std::nullopt;
     x.IsInfo = tag[0] == 'I';
-    x.Flags = Get32(tag + 4);
+    x.Flags = BigEndian32(tag + 4);
     const FieldPlaces at = PlacesOf(x.Offset, x.Flags);
     if (at.End > count) return std::nullopt;
-    if (x.Has(kXingFramesFlag)) x.Frames = Get32(frame + at.Frames);
-    if (x.Has(kXingBytesFlag)) x.Bytes = Get32(frame + at.Bytes);
+    if (x.Has(kXingFramesFlag)) x.Frames = BigEndian32(frame + at.Frames);
+    if (x.Has(kXingBytesFlag)) x.Bytes = BigEndian32(frame + at.Bytes);
     if (x.Has(kXingTocFlag)) std::memcpy(x.Toc.data(), frame + at.Toc, kXingTocSize);
-    if (x.Has(kXingQualityFlag)) x.Quality = Get32(frame + at.Quality);
+    if (x.Has(kXingQualityFlag)) x.Quality = BigEndian32(frame + at.Quality);
     x.Lame = ParseLame(frame, count, at.End);
     return x;
 }
@@ -88,11 +72,11 @@ void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count)
     const FieldPlaces at = PlacesOf(header.Offset, header.Flags);
     if (header.Offset + 8 > count || at.End > count) return;
     std::memcpy(frame + header.Offset, header.IsInfo ? "Info" : "Xing", 4);
-    Put32(frame + header.Offset + 4, header.Flags);
-    if (header.Has(kXingFramesFlag)) Put32(frame + at.Frames, header.Frames);
-    if (header.Has(kXingBytesFlag)) Put32(frame + at.Bytes, header.Bytes);
+    PutBigEndian32(frame + header.Offset + 4, header.Flags);
+    if (header.Has(kXingFramesFlag)) PutBigEndian32(frame + at.Frames, header.Frames);
+    if (header.Has(kXingBytesFlag)) PutBigEndian32(frame + at.Bytes, header.Bytes);
     if (header.Has(kXingTocFlag)) std::memcpy(frame + at.Toc, header.Toc.data(), kXingTocSize);
-    if (header.Has(kXingQualityFlag)) Put32(frame + at.Quality, header.Quality);
+    if (header.Has(kXingQualityFlag)) PutBigEndian32(frame + at.Quality, header.Quality);
     if (!header.Lame || header.Lame->Offset + kLameExtensionSize > count) return;
     LameExtension& lame = *header.Lame;
     std::uint8_t* e = frame + lame.Offset;
@@ -100,20 +84,20 @@ void StoreXingHeader(XingHeader& header, std::uint8_t* frame, std::size_t count)
     e[kLameDelayOffset + 1] =
         static_cast<std::uint8_t>(((lame.EncoderDelay & 0x0F) << 4) | ((lame.EndPadding >> 8) & 0x0F));
     e[kLameDelayOffset + 2] = static_cast<std::uint8_t>(lame.EndPadding);
-    Put32(e + kLameMusicLengthOffset, lame.MusicLength);
-    Put16(e + kLameMusicCrcOffset, lame.MusicCrc);
+    PutBigEndian32(e + kLameMusicLengthOffset, lame.MusicLength);
+    PutBigEndian16(e + kLameMusicCrcOffset, lame.MusicCrc);
     lame.TagCrc = Crc16(frame, lame.Offset + kLameTagCrcOffset);
-    Put16(e + kLameTagCrcOffset, lame.TagCrc);
+    PutBigEndian16(e + kLameTagCrcOffset, lame.TagCrc);
 }
 
 std::optional<VbriHeader> ParseVbriHeader(const std::uint8_t* frame, std::size_t count) {
     if (count < kVbriOffset + kVbriFieldsSize || !IsSync(frame[0], frame[1])) return std::nullopt;
-    if (LayerOf(frame[1]) != 3 || std::memcmp(frame + kVbriOffset, "VBRI", 4) != 0) return std::nullopt;
+    if (LayerOf(frame[1]) != 3 || !BytesMatch(frame + kVbriOffset, "VBRI")) return std::nullopt;
     const std::uint8_t* v = frame + kVbriOffset;
     VbriHeader h;
-    h.Version = Get16(v + 4);
-    h.Bytes = Get32(v + 10);
-    h.Frames = Get32(v + 14);
+    h.Version = BigEndian16(v + 4);
+    h.Bytes = BigEndian32(v + 10);
+    h.Frames = BigEndian32(v + 14);
     return h;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <fstream>
 
+#include "mpeg/byte_fields.h"
 #include "services/arith.h"
 
 namespace kalvor {
@@ -16,10 +17,9 @@ constexpr int kSamplesPerBlock = 1024;
 
 // Offset of the first byte after a leading ID3v2 tag (0 when there is none).
 std::streamoff AfterId3v2(std::ifstream& file) {
-    unsigned char tag[10] = {};
-    if (!file.read(reinterpret_cast<char*>(tag), sizeof tag) || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
-        return 0;
-    const std::streamoff size = (tag[6] & 0x7F) << 21 | (tag[7] & 0x7F) << 14 | (tag[8] & 0x7F) << 7 | (tag[9] & 0x7F);
+    std::uint8_t tag[10] = {};
+    if (!file.read(reinterpret_cast<char*>(tag), sizeof tag) || !IsId3v2Tag(tag)) return 0;
+    const std::streamoff size = SynchsafeSize(tag + 6);
     const bool footer = (tag[5] & 0x10) != 0;
     return 10 + size + (footer ? 10 : 0);
 }
