@@ -32,9 +32,9 @@ constexpr int kCellPaddingPx = 12;
 // A time column's width: 1050 twips, or more where the list's font needs more
 // to show a whole time text (the widths were chosen for a narrower face; a
 // cut time such as "000'01...." would hide the very milliseconds the row is about).
-int TimeColumnWidthTw(const QWidget& list, int t) {
+int TimeColumnWidthTw(const QWidget& list, int twipsPerPixel) {
     const int textPx = list.fontMetrics().horizontalAdvance(QStringLiteral("000'00.000"));
-    return std::max(kTimeWidthTw, (textPx + kCellPaddingPx) * t);
+    return std::max(kTimeWidthTw, (textPx + kCellPaddingPx) * twipsPerPixel);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ constexpr int kTimerIntervalMs = 50;
 // The panels' font size in points.
 constexpr double kPanelFontPoints = 9;
 
-void Place(QWidget* widget, const TwipRect& rect, int t) {
-    PlaceInTwips(*widget, rect.Left, rect.Top, rect.Width, rect.Height, t);
+void Place(QWidget* widget, const TwipRect& rect, int twipsPerPixel) {
+    PlaceInTwips(*widget, rect.Left, rect.Top, rect.Width, rect.Height, twipsPerPixel);
 }
 
 }  // namespace

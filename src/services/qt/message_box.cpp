@@ -73,16 +73,16 @@ class CentredBox : public QMessageBox {
 }  // namespace
 
 PixelPoint OwnerCentrePixels(std::int32_t leftTw, std::int32_t topTw, std::int32_t widthTw, std::int32_t heightTw,
-                             int t) {
-    return {WrapAdd(leftTw, widthTw / 2) / t, WrapAdd(topTw, heightTw / 2) / t};
+                             int twipsPerPixel) {
+    return {WrapAdd(leftTw, widthTw / 2) / twipsPerPixel, WrapAdd(topTw, heightTw / 2) / twipsPerPixel};
 }
 
-PixelPoint MessageBoxPosition(PixelPoint centre, int width, int height, ScreenTwips screen, int t) {
+PixelPoint MessageBoxPosition(PixelPoint centre, int width, int height, ScreenTwips screen, int twipsPerPixel) {
     int top = centre.Y - height / 2;
-    const double bottomLimit = static_cast<double>(screen.Height - kBottomMarginTwips) / t;
+    const double bottomLimit = static_cast<double>(screen.Height - kBottomMarginTwips) / twipsPerPixel;
     if (top + height > bottomLimit) top = RoundHalfEven(bottomLimit - height);
     int left = centre.X - width / 2;
-    const double rightLimit = static_cast<double>(screen.Width) / t;
+    const double rightLimit = static_cast<double>(screen.Width) / twipsPerPixel;
     if (left + width > rightLimit) left = RoundHalfEven(rightLimit - width);
     return {left < 0 ? 0 : left, top < 0 ? 0 : top};
 }
@@ -99,9 +99,11 @@ std::int32_t CenteredMessageBox(const std::string& text, std::int32_t style, con
         const int defaultIndex = (style >> 8) & 0x0F;
         box.setDefaultButton(buttons.value(defaultIndex, buttons.front()));
         if (owner && !owner->isMinimized()) {
-            const int t = TwipsPerPixel();
+            const int twipsPerPixel = TwipsPerPixel();
             const QRect frame = owner->frameGeometry();
-            box.CentreOn(OwnerCentrePixels(frame.x() * t, frame.y() * t, frame.width() * t, frame.height() * t, t));
+            box.CentreOn(OwnerCentrePixels(frame.x() * twipsPerPixel, frame.y() * twipsPerPixel,
+                                           frame.width() * twipsPerPixel, frame.height() * twipsPerPixel,
+                                           twipsPerPixel));
         }
         return CodeOf(box.exec());
     });

@@ -33,15 +33,15 @@ struct PixelPoint {
 };
 
 // The centre in pixels of an owner whose frame is given in twips (rounded to
-// whole twips), with t twips per pixel: (Left + Width div 2) div t, and the same
-// for Top and Height; div is integer division.
+// whole twips): (Left + Width div 2) div twipsPerPixel, and the same for Top
+// and Height; div is integer division.
 PixelPoint OwnerCentrePixels(std::int32_t leftTw, std::int32_t topTw, std::int32_t widthTw, std::int32_t heightTw,
-                             int t);
+                             int twipsPerPixel);
 
 // The top left corner in pixels of a box of width × height pixels centred on
 // centre: moved up so that its bottom stays 600 twips above the screen's bottom,
 // moved left so that its right edge stays on the screen, and never negative.
-PixelPoint MessageBoxPosition(PixelPoint centre, int width, int height, ScreenTwips screen, int t);
+PixelPoint MessageBoxPosition(PixelPoint centre, int width, int height, ScreenTwips screen, int twipsPerPixel);
 
 // Shows a modal message box owned by owner (may be null) and centred on it
 // unless it is minimized, with the style's icon and buttons (64: information

@@ -17,9 +17,10 @@ std::int32_t PlanPosition(const std::string& text, std::int32_t current, int scr
     return (*value < 0 || *value > screenExtent) ? 0 : *value;
 }
 
-float PlanSize(const std::string& text, float current, int screenExtent, int t) {
+float PlanSize(const std::string& text, float current, int screenExtent, int twipsPerPixel) {
     const auto value = ParseSettingFloat(text);
-    if (!value || *value < static_cast<float>(t) || *value > 2.0f * static_cast<float>(screenExtent)) return current;
+    if (!value || *value < static_cast<float>(twipsPerPixel) || *value > 2.0f * static_cast<float>(screenExtent))
+        return current;
     return *value;
 }
 
@@ -40,22 +41,22 @@ void SetState(QWidget& window, std::int16_t state) {
 }  // namespace
 
 WindowPlacement PlanWindowPlacement(const WindowPlacement& current, const StoredPlacementText& stored,
-                                    ScreenTwips screen, int t) {
+                                    ScreenTwips screen, int twipsPerPixel) {
     WindowPlacement plan;
     plan.Left = PlanPosition(stored.Left, current.Left, screen.Width);
     plan.Top = PlanPosition(stored.Top, current.Top, screen.Height);
-    plan.Height = PlanSize(stored.Height, current.Height, screen.Height, t);
-    plan.Width = PlanSize(stored.Width, current.Width, screen.Width, t);
+    plan.Height = PlanSize(stored.Height, current.Height, screen.Height, twipsPerPixel);
+    plan.Width = PlanSize(stored.Width, current.Width, screen.Width, twipsPerPixel);
     plan.State = PlanState(stored.State, current.State);
     return plan;
 }
 
-WindowPlacement CurrentPlacement(const QWidget& window, int t) {
+WindowPlacement CurrentPlacement(const QWidget& window, int twipsPerPixel) {
     WindowPlacement now;
-    now.Left = WrapMul(window.pos().x(), t);
-    now.Top = WrapMul(window.pos().y(), t);
-    now.Height = static_cast<float>(window.height()) * static_cast<float>(t);
-    now.Width = static_cast<float>(window.width()) * static_cast<float>(t);
+    now.Left = WrapMul(window.pos().x(), twipsPerPixel);
+    now.Top = WrapMul(window.pos().y(), twipsPerPixel);
+    now.Height = static_cast<float>(window.height()) * static_cast<float>(twipsPerPixel);
+    now.Width = static_cast<float>(window.width()) * static_cast<float>(twipsPerPixel);
     if (window.isMinimized())
         now.State = kMinimized;
     else if (window.isMaximized() || window.isFullScreen())
@@ -66,8 +67,8 @@ WindowPlacement CurrentPlacement(const QWidget& window, int t) {
 void LoadWindowPlacement(QWidget* window, const std::string& suffix, bool skipSize, bool skipState, bool skipPosition) {
     TrappedRun([&] {
         if (!window) return;
-        const int t = TwipsPerPixel();
-        const WindowPlacement current = CurrentPlacement(*window, t);
+        const int twipsPerPixel = TwipsPerPixel();
+        const WindowPlacement current = CurrentPlacement(*window, twipsPerPixel);
         const bool normal = current.State == kNormal;
         StoredPlacementText stored;
         if (normal && !skipPosition) {
@@ -80,11 +81,11 @@ void LoadWindowPlacement(QWidget* window, const std::string& suffix, bool skipSi
         }
         if (!skipState) stored.State = ReadSetting("WindowState" + suffix, current.State);
 
-        const WindowPlacement plan = PlanWindowPlacement(current, stored, ScreenSizeTwips(), t);
-        if (normal && !skipPosition) window->move(plan.Left / t, plan.Top / t);
+        const WindowPlacement plan = PlanWindowPlacement(current, stored, ScreenSizeTwips(), twipsPerPixel);
+        if (normal && !skipPosition) window->move(plan.Left / twipsPerPixel, plan.Top / twipsPerPixel);
         if (normal && !skipSize)
-            window->resize(RoundHalfEven(plan.Width / static_cast<double>(t)),
-                           RoundHalfEven(plan.Height / static_cast<double>(t)));
+            window->resize(RoundHalfEven(plan.Width / static_cast<double>(twipsPerPixel)),
+                           RoundHalfEven(plan.Height / static_cast<double>(twipsPerPixel)));
         if (!skipState && plan.State != current.State) SetState(*window, plan.State);
     });
 }

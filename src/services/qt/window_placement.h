@@ -27,17 +27,17 @@ struct StoredPlacementText {
 };
 
 // Where a window at current goes from the stored texts, on a screen of the given
-// size in twips with t twips per pixel. A position that is negative or beyond the
+// size in twips (twipsPerPixel to a pixel). A position that is negative or beyond the
 // screen's width (Left) or height (Top) becomes 0. A text that is not a number of
 // the key's kind keeps the current value, as does a size under one pixel or more
 // than twice the screen's extent, and a state other than 0, 1 or 2: broken
 // settings never leave the window off-screen or shrunk to nothing.
 WindowPlacement PlanWindowPlacement(const WindowPlacement& current, const StoredPlacementText& stored,
-                                    ScreenTwips screen, int t);
+                                    ScreenTwips screen, int twipsPerPixel);
 
-// The window's geometry now, in twips with t twips per pixel (its position is
+// The window's geometry now, in twips, twipsPerPixel to a pixel (its position is
 // that of its frame, its size that of its contents, as Qt moves and resizes it).
-WindowPlacement CurrentPlacement(const QWidget& window, int t);
+WindowPlacement CurrentPlacement(const QWidget& window, int twipsPerPixel);
 
 // Restores the window from the keys followed by suffix. A window in the normal
 // state gets its position (unless skipPosition) and size (unless skipSize);
