@@ -13,6 +13,9 @@
 #   ffmpeg.mp3      MPEG-1 Layer III, 48 kHz, 160 kbit/s, made by ffmpeg's encoder, 8 s
 #   cbr48k.mp3      MPEG-1 Layer III, 48 kHz, 128 kbit/s, joint stereo, 6 s (a format that does not match cbr128)
 #   tone.wav        PCM, 44.1 kHz, 16 bit, stereo, 5 s
+#   gaps.mp3        MPEG-1 Layer III, 44.1 kHz, 128 kbit/s, stereo, 18 s: a 440 Hz tone at -6 dBFS
+#                   (0 to 4 s), digital silence (4 to 7 s), the tone at -26 dBFS (7 to 11 s),
+#                   silence (11 to 14 s), white noise peaking at -20 dBFS (14 to 18 s)
 #   <name>_tags.<ext>  each MPEG file above with a 2 048-byte ID3v2 tag in front and a
 #                   128-byte ID3v1 "TAG" block at the end
 # Hostile files, cut from the ones above (what real-world files hold):
@@ -63,6 +66,9 @@ lame --quiet -V 4 -m m "$tmp/m44_10.wav" mono_vbr.mp3
 twolame --quiet -b 192 "$tmp/s48_15.wav" mp2_48k.mp2
 ffmpeg -v error -y -i "$tmp/s48_8.wav" -c:a libmp3lame -b:a 160k -write_xing 0 ffmpeg.mp3
 lame --quiet -b 128 -m j "$tmp/s48_6.wav" cbr48k.mp3
+ffmpeg -v error -y -f lavfi -i "aevalsrc='if(lt(t,4), 0.5*sin(2*PI*440*t), if(lt(t,7), 0, if(lt(t,11), \
+0.05*sin(2*PI*440*t), if(lt(t,14), 0, 0.1*(2*random(0)-1)))))':s=44100:d=18:c=stereo" -c:a pcm_s16le "$tmp/gaps.wav"
+lame --quiet -b 128 -m s "$tmp/gaps.wav" gaps.mp3
 
 # A synthetic ID3v2.3 tag of 2 048 bytes (10-byte header, synchsafe size 2 038)
 # in front, and a 128-byte ID3v1 block at the end.

@@ -79,6 +79,7 @@ void Document::ResetState() {
     durationMs_ = 0;
     Sel.Clear();
     blocks_.ResetBlocks();
+    if (versions_) versions_->Closed();
     if (sink_) sink_->DocumentReset();
 }
 
@@ -105,6 +106,7 @@ int Document::OpenPath(const std::string& path) {
     files_ = next;
     for (const std::string* name : {&files_.UndoFile, &files_.TempFile, &files_.ClipFile, &files_.WorkFile})
         NoteTemporaryFile(*name);
+    if (versions_ && loaded == 1) versions_->Opened(curFile_, info_);
     NotifyLoaded(LoadReason::Open);
     if (loaded != 1) {
         // Said as the analysis found it: a file too large to open is not "no MPEG audio".

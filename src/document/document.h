@@ -23,6 +23,7 @@
 #include "document/document_sink.h"
 #include "document/player.h"
 #include "document/selection.h"
+#include "document/version_listener.h"
 #include "document/working_files.h"
 #include "mpeg/audio_time_scale.h"
 #include "mpeg/stream_info.h"
@@ -40,6 +41,8 @@ class Document {
 
     void SetSink(DocumentSink* sink) { sink_ = sink; }
     void SetPlayer(Player* player) { player_ = player; }
+    // Told what each version is made of (the audio levels follow the edits).
+    void SetVersionListener(VersionListener* listener) { versions_ = listener; }
 
     // ---- Lifecycle (document.cpp) ----
 
@@ -131,6 +134,7 @@ class Document {
         Selection sel;  // as the command found it
         std::string body;
         StreamInfo bodyInfo;
+        PieceSource bodySource = PieceSource::File;
     };
 
     // Bodies of the commands, run inside a CommandScope.
@@ -157,6 +161,7 @@ class Document {
     std::string workFolder_;
     DocumentSink* sink_;
     Player* player_;
+    VersionListener* versions_ = nullptr;
 
     std::string orgFile_;
     std::string curFile_;
@@ -165,6 +170,8 @@ class Document {
     StreamInfo info_;
     std::int32_t durationMs_ = 0;
     BlockList blocks_;
+    // What BuildVersion put into WorkFile, for the listener once it is the current version.
+    std::vector<VersionPiece> builtPieces_;
     bool running_ = false;
 };
 

@@ -109,6 +109,7 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
         Say(FailureText(outcome));
         return 0;
     }
+    std::vector<VersionPiece> clip;
     if (outcome.BytesAppended == 0) {
         // Not one whole frame selected: the clipboard is now empty.
         if (RemoveFile(files_.ClipFile) != 1) {
@@ -123,7 +124,9 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
             Say(msg::kWriteFailed);
             return 0;
         }
+        clip.push_back({PieceSource::Current, outcome.From - 1, outcome.BytesAppended});
     }
+    if (versions_) versions_->ClipChanged(clip);
     blocks_.CollectClipBlocks(sel);
     return 1;
 }
@@ -140,7 +143,7 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
             scope.Busy();
             return OpenPath(path);
         }
-        EditPlan plan{Sel, path, {}};
+        EditPlan plan{Sel, path, {}, fromClip ? PieceSource::Clip : PieceSource::File};
         const AnalysisResult analysis = AnalyzeStreamWhy(path, plan.bodyInfo);
         if (!analysis.Ok()) {
             Say(AnalysisFailureMessage(analysis));
@@ -208,6 +211,11 @@ int Document::BuildVersion(const EditPlan& plan) {
         Say(FailureText(*outcome));
         return 0;
     }
+    builtPieces_.clear();
+    for (const auto& [outcome, source] : {std::pair{&head, PieceSource::Current}, std::pair{&body, plan.bodySource},
+                                          std::pair{&tail, PieceSource::Current}}) {
+        if (outcome->BytesAppended > 0) builtPieces_.push_back({source, outcome->From - 1, outcome->BytesAppended});
+    }
     // A leading Xing/Info frame comes from the document unless the head is gone
     // and the body leads; the new version's end is cut when it is not the last
     // audio of the file that header came from.
@@ -236,6 +244,7 @@ int Document::CommitVersion(const BlockList& before, const Selection& sel) {
         RollBack(before, sel);
         return 0;
     }
+    if (versions_) versions_->VersionMade(curFile_, builtPieces_);
     // The new version holds no leading tag: the selection and the marks stay on
     // their audio.
     const std::int32_t moved = LoadVersion(curFile_);
@@ -320,6 +329,7 @@ int Document::Undo() {
             return 0;
         }
         blocks_.SwapBlocks();
+        if (versions_) versions_->VersionsSwapped();
         NotifyLoaded(LoadReason::Undo);
         Say(msg::kUndone);
         return 1;

@@ -40,4 +40,9 @@ inline constexpr const char* kNotMovedIntoPlace = "書き込んだファイル�
 inline constexpr const char* kAllRangesEmpty = "範囲がすべて空のため、何も書き込みませんでした";
 inline constexpr const char* kOutputStopped = "予期しないエラーで出力が止まりました";
 
+// The split at silences.
+inline constexpr const char* kReadingLevels = "音量を解析中…";
+inline constexpr const char* kNoLevels = "音量を読み取れません";
+inline constexpr const char* kNoSilence = "無音が見つかりません";
+
 }  // namespace kalvor::msg

@@ -86,6 +86,7 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
     }
     // A single byte is no range worth copying.
     if (from32 < 1 || to32 < 1 || to32 - from32 <= 0) return CopyFault::EmptyRange;
+    outcome.From = from32;
     std::int64_t from = from32;
     const std::int64_t to = to32;
     // Both files stay open for the whole range; the source is not reopened per

@@ -40,6 +40,7 @@ enum class CopyFault {
 // What a copy did. Callers may ignore it; bytes already appended stay.
 struct CopyOutcome {
     std::int64_t BytesAppended = 0;
+    std::int32_t From = 0;  // the source's first byte copied (1-based, after snapping); 0 when none
     CopyFault Fault = CopyFault::None;
     AnalysisResult Analysis;  // the source's analysis, when a snap needed one
     bool Ok() const { return Fault == CopyFault::None; }

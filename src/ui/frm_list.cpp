@@ -63,6 +63,7 @@ void FrmList::CreateControls() {
     connect(ctrButtons_, &ButtonStrip::ButtonClicked, this, [this](int index, bool) {
         if (index == kAddButton) AddClicked();
         if (index == kOutputButton) OutputClicked();
+        if (index == kSilenceButton) SilenceSplitClicked();
     });
     connect(deleteButton_, &ImageButton::clicked, this, [this] { DeleteClicked(); });
     connect(upDownItem_, &UpDownControl::Clicked, this, [this](bool upperHalf) { MoveClicked(upperHalf); });
@@ -109,6 +110,7 @@ void FrmList::SetUpControls() {
     if (ctrButtons_->ButtonCount() == 0) {
         ctrButtons_->AddButton(QStringLiteral("追加"));
         ctrButtons_->AddButton(QStringLiteral("出力"));
+        if (Mode() == ListMode::Split) ctrButtons_->AddButton(QStringLiteral("無音で分割"));
     }
     ctrButtons_->SetFontSize(kButtonFontSize);
     ApplyLayout();

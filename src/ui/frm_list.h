@@ -25,8 +25,9 @@ class ListWindowHost;
 class UpDownControl;
 
 // CtrButtons' buttons.
-inline constexpr int kAddButton = 0;     // "追加"
-inline constexpr int kOutputButton = 1;  // "出力"
+inline constexpr int kAddButton = 0;      // "追加"
+inline constexpr int kOutputButton = 1;   // "出力"
+inline constexpr int kSilenceButton = 2;  // "無音で分割", split mode only
 
 // The window keys' suffix of the list window's placement.
 inline constexpr const char* kListPlacementSuffix = "List";
@@ -66,6 +67,8 @@ class FrmList : public QWidget {
     void RowDoubleClicked();
     // "出力": asks for a name and writes the list.
     void OutputClicked();
+    // "無音で分割" (split mode): a split point in the middle of every silence.
+    void SilenceSplitClicked();
 
     // ---- Controls, named as the design names them ----
     ListView* LV() { return lv_; }

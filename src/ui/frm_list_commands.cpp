@@ -99,6 +99,16 @@ void FrmList::MoveClicked(bool upperHalf) {
     lv_->ScrollSelectionIntoView();
 }
 
+void FrmList::SilenceSplitClicked() {
+    if (outputRunning_ || Mode() != ListMode::Split) return;
+    const std::vector<std::int32_t> points = host_.SilenceSplitPoints();
+    if (points.empty()) return;
+    const std::int32_t durationMs = host_.DurationMs();
+    for (const std::int32_t ms : points) rows_.Add(ms, ms, durationMs);
+    ShowRows();
+    host_.DrawPicture();
+}
+
 void FrmList::RowDoubleClicked() {
     if (outputRunning_ || Mode() != ListMode::Build) return;
     const int row = lv_->SelectedRow();

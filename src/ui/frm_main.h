@@ -39,6 +39,7 @@ class C_FGraph;
 class HandlePicture;
 class HeldKeyGuard;
 class InputGuard;
+class LevelKeeper;
 class PictureBox;
 class ScrollSlider;
 class TextPanel;
@@ -107,6 +108,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     std::int32_t DurationMs() const override;
     std::string FileExt() const override;
     ListDocument DocumentForList() const override;
+    std::vector<std::int32_t> SilenceSplitPoints() override;
     void DispSelected(std::int32_t pIn, std::int32_t pOut) override;
     void SetListRows(const ListRows* rows) override;
     // The open list window, or null.
@@ -127,6 +129,10 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     QMenu* MenuMenu() { return menuMenu_; }
     QAction* MenuPlay(int k) { return menuPlay_[k < 0 || k >= kPlayModes ? 0 : k]; }
     QAction* MenuReg() { return menuReg_; }
+    // "レベル表示": the levels behind the time line's scale, on or off.
+    QAction* MenuShowLevels() { return menuShowLevels_; }
+    // The levels of the document's versions, filled in by worker threads.
+    const LevelKeeper& Levels() const { return *levels_; }
 
    protected:
     void closeEvent(QCloseEvent* event) override;
@@ -179,6 +185,8 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     void MenuDispMixClick();
     void MenuFileInfoClick();
     void MenuInfoClick();
+    void MenuShowLevelsToggled(bool on);
+    void ApplyShowLevels(bool on);
     std::string AskFileName(bool save);
 
     // The time line and the transport (frm_main_view.cpp)
@@ -197,6 +205,8 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     TransportFacts Facts() const;
 
     int twipsPerPixel_ = kDefaultTwipsPerPixel;
+    // Made before the document, which tells it of every version, and gone after it.
+    std::unique_ptr<LevelKeeper> levels_;
     std::unique_ptr<Document> document_;
     GraphPlayer player_;
     InputGuard* guard_ = nullptr;
@@ -225,6 +235,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     QAction* menuPaste_ = nullptr;
     QAction* menuUndo_ = nullptr;
     QAction* menuPasteEx_ = nullptr;
+    QAction* menuShowLevels_ = nullptr;
 
     // The time line's view model over the document (made once the screen's
     // twips per pixel is known) and the transport over the current playback object.

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "levels/level_keeper.h"
 #include "services/app_folder.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -16,6 +17,7 @@
 #include "ui/frm_main_rules.h"
 #include "ui/held_key_guard.h"
 #include "ui/input_guard.h"
+#include "ui/level_settings.h"
 #include "ui/time_line_picture.h"
 #include "ui/widget_picture_box.h"
 #include "view/time_line_layout.h"
@@ -46,6 +48,8 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 
 FrmMain::~FrmMain() {
     End();
+    // The document goes before the levels it reports to.
+    document_.reset();
 }
 
 bool FrmMain::Start(const std::string& commandLine, const std::string& programFolder) {
@@ -65,10 +69,14 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
         StartLeftoverJournal(AppFolder(), "window");
     });
     DocumentSink* sink = this;
+    levels_ = std::make_unique<LevelKeeper>();
     document_ = std::make_unique<Document>(WorkFolder(), sink, &player_);
+    document_->SetVersionListener(levels_.get());
     timeLine_ = std::make_unique<DocumentTimeLine>(*document_);
     view_ = std::make_unique<TimeLineView>(*timeLine_, twipsPerPixel_);
+    view_->SetLevelSource(levels_.get());
     TrappedRun([] { ChooseSettingsStore(); });
+    TrappedRun([&] { ApplyShowLevels(ReadShowLevels()); });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
     TrappedRun([] { ApplyInterfaceLanguage(kInterfaceLanguage); });

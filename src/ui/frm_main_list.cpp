@@ -1,8 +1,20 @@
 // The main window as the split and build list window's host: the selection and
 // the document it reads, and the time line it selects on and marks.
+#include <QApplication>
+
+#include "document/messages.h"
+#include "levels/level_keeper.h"
+#include "services/basic.h"
 #include "ui/frm_main.h"
+#include "ui/level_settings.h"
 
 namespace kalvor {
+namespace {
+
+constexpr std::int32_t kLevelWaitMs = 50;
+constexpr std::int32_t kLevelWaitSliceMs = 10;
+
+}  // namespace
 
 std::int32_t FrmMain::SelStartMs() const {
     return document_ ? document_->Sel.SelStartMs : 0;
@@ -22,6 +34,39 @@ std::string FrmMain::FileExt() const {
 
 ListDocument FrmMain::DocumentForList() const {
     return document_ ? ListDocumentOf(*document_) : ListDocument{};
+}
+
+std::vector<std::int32_t> FrmMain::SilenceSplitPoints() {
+    if (!document_ || document_->AudioLength() <= 0) {
+        DispMes(msg::kNoData);
+        return {};
+    }
+    if (!levels_->Progress().Complete()) {
+        // The rest of a long file decodes in a few seconds; the windows keep
+        // painting the levels as they come.
+        DispMes(msg::kReadingLevels);
+        HoldInput();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        while (!levels_->Progress().Complete()) {
+            WaitWithEvents(kLevelWaitMs, kLevelWaitSliceMs);
+            DrawPicture();
+        }
+        QApplication::restoreOverrideCursor();
+        ReleaseInput();
+    }
+    if (levels_->Progress().Failed) {
+        DispMes(msg::kNoLevels);
+        return {};
+    }
+    const StreamInfo& info = document_->Info();
+    const std::int32_t audioLength = document_->AudioLength(), durationMs = document_->DurationMs();
+    const PosToMsFn posToMs = [&](std::int64_t pos) {
+        return ByteToMs(static_cast<std::int32_t>(pos), audioLength, durationMs);
+    };
+    const std::vector<std::int32_t> points = kalvor::SilenceSplitPoints(
+        FindSilences(*levels_, info.FirstFramePos, info.AudioEndPos, ReadSilenceRule(), posToMs));
+    DispMes(points.empty() ? msg::kNoSilence : msg::kDone);
+    return points;
 }
 
 void FrmMain::DispSelected(std::int32_t pIn, std::int32_t pOut) {

@@ -66,6 +66,14 @@ void FrmMain::CreateMenus() {
     menuPasteEx_ = AddCommand(menuMenu_, "MenuPasteEx", "ファイルを貼り付け", &FrmMain::MenuPasteExClick, {});
     AddCommand(menuMenu_, "MenuWriteToFile", "ファイルに書きだし", &FrmMain::MenuWriteToFileClick, {});
 
+    QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName("MenuView");
+    menuShowLevels_ = view->addAction(QStringLiteral("レベル表示"));
+    menuShowLevels_->setObjectName("MenuShowLevels");
+    menuShowLevels_->setCheckable(true);
+    menuShowLevels_->setChecked(true);
+    connect(menuShowLevels_, &QAction::toggled, this, &FrmMain::MenuShowLevelsToggled);
+
     QMenu* tools = bar->addMenu(QStringLiteral("ツール(&T)"));
     tools->setObjectName("MenuTool");
     AddCommand(tools, "MenuDivide", "分割", &FrmMain::MenuDivideClick, {});

@@ -6,12 +6,14 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "services/fault_trap.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_layout.h"
 #include "ui/held_key_guard.h"
+#include "ui/level_settings.h"
 #include "ui/time_line_picture.h"
 #include "ui/widget_button_strip.h"
 #include "ui/widget_handle_picture.h"
@@ -195,6 +197,22 @@ bool FrmMain::OnKeyReleased(int key) {
 
 void FrmMain::OnTimerTick() {
     Show(transport_.Tick());
+    // Levels decoded since the last picture fill it in from the left.
+    if (view_ && view_->LevelsChanged()) DrawPicture();
+}
+
+void FrmMain::MenuShowLevelsToggled(bool on) {
+    TrappedRun([&] { WriteShowLevels(on); });
+    ApplyShowLevels(on);
+}
+
+void FrmMain::ApplyShowLevels(bool on) {
+    {
+        const QSignalBlocker quiet(menuShowLevels_);
+        menuShowLevels_->setChecked(on);
+    }
+    if (view_) view_->SetShowLevels(on);
+    DrawPicture();
 }
 
 void FrmMain::keyReleaseEvent(QKeyEvent* event) {

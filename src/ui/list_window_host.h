@@ -6,6 +6,7 @@
 // there they simply become overrides.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "listwin/list_output.h"
 
@@ -35,6 +36,12 @@ class ListWindowHost {
     // The open document as the output and the double click read it: CurFile
     // and its analysis, the files no output may overwrite, the duration.
     virtual ListDocument DocumentForList() const = 0;
+
+    // Split points in the middle of the document's silences, in milliseconds,
+    // once its levels are all decoded (waiting for them with the input held);
+    // none when there are no levels or no silences, which the host says in its
+    // message panel.
+    virtual std::vector<std::int32_t> SilenceSplitPoints() { return {}; }
 
     // Redraws the time line (the split marks follow the rows).
     virtual void DrawPicture() = 0;

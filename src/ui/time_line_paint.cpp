@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QVector>
 #include <algorithm>
 
 #include "ui/widget_twips.h"
@@ -21,6 +22,22 @@ QRect BoxOf(const DrawOp& op, int t) {
     const int y1 = TwipsToPixels(op.Y1, t);
     const int y2 = TwipsToPixels(op.Y2, t);
     return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+}
+
+// One vertical line per column that has a level, drawn in one call.
+void PaintEnvelope(QPainter& painter, const Drawing& drawing, const DrawOp& op, int t, const QColor& color) {
+    QVector<QLine> lines;
+    lines.reserve(static_cast<qsizetype>(drawing.Envelope.size()));
+    const int left = TwipsToPixels(op.X1, t);
+    const int middle = TwipsToPixels(op.Y1, t);
+    for (std::size_t i = 0; i < drawing.Envelope.size(); ++i) {
+        const EnvelopeColumn& column = drawing.Envelope[i];
+        if (column.Up == 0 && column.Down == 0) continue;
+        const int x = left + static_cast<int>(i);
+        lines.append(QLine(x, middle - TwipsToPixels(column.Up, t), x, middle + TwipsToPixels(column.Down, t) - 1));
+    }
+    painter.setPen(QPen(color, 0));
+    painter.drawLines(lines);
 }
 
 }  // namespace
@@ -46,6 +63,7 @@ void PaintTimeLine(QPainter& painter, const Drawing& drawing, int twipsPerPixel,
                     QPoint(TwipsToPixels(op.X1, twipsPerPixel), TwipsToPixels(op.Y1, twipsPerPixel) + ascent),
                     QString::fromStdString(op.Text));
                 break;
+            case DrawKind::Envelope: PaintEnvelope(painter, drawing, op, twipsPerPixel, color); break;
             case DrawKind::Selection:
                 painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
                 painter.fillRect(BoxOf(op, twipsPerPixel), color);

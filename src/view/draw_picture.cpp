@@ -39,6 +39,7 @@ class Painter {
         return true;
     }
 
+    void Envelope();
     void Ticks(std::int32_t t0, std::int32_t t1, std::int32_t step);
     void BlockMarks();
     void SplitMarks();
@@ -47,6 +48,22 @@ class Painter {
     const DrawInput& in_;
     Drawing& out_;
 };
+
+// Each column reaches from the middle line out to its peaks, in whole pixels
+// so that the two halves stay mirror images for a mono file.
+void Painter::Envelope() {
+    if (in_.Levels == nullptr || in_.Levels->empty()) return;
+    const std::int32_t t = in_.Scale.TwipsPerPixel;
+    const std::int32_t halfPx = in_.Height / t / 2;
+    const std::size_t columns = std::min<std::size_t>(in_.Levels->size(), static_cast<std::size_t>(in_.Width / t));
+    out_.Envelope.resize(columns);
+    for (std::size_t i = 0; i < columns; ++i) {
+        const PeakPair& peak = (*in_.Levels)[i];
+        out_.Envelope[i] = {RoundHalfEven(LevelHeight(peak.Left) * halfPx) * t,
+                            RoundHalfEven(LevelHeight(peak.Right) * halfPx) * t};
+    }
+    out_.Ops.push_back({DrawKind::Envelope, 0, halfPx * t, 0, halfPx * t, kLevelColor, ColorRole::Fixed, {}});
+}
 
 void Painter::Ticks(std::int32_t t0, std::int32_t t1, std::int32_t step) {
     const std::int32_t t = in_.Scale.TwipsPerPixel;
@@ -87,6 +104,11 @@ void Painter::SplitMarks() {
 
 }  // namespace
 
+double LevelHeight(LevelCode code) {
+    if (code == kNoLevel) return 0.0;
+    return std::clamp((DbOfLevelCode(code) + kEnvelopeRangeDb) / kEnvelopeRangeDb, 0.0, 1.0);
+}
+
 std::string TickLabel(std::int32_t ms) {
     const std::int32_t seconds = RoundHalfEven(ms / 1000.0) % 60;
     char text[32];
@@ -102,6 +124,7 @@ Drawing DrawPicture(const DrawInput& in) {
 
 void DrawPicture(const DrawInput& in, Drawing& out) {
     out.Ops.clear();
+    out.Envelope.clear();
     out.HandlesPlaced = false;
     // Without audio, a scale, a duration or room for one label there is nothing
     // to measure the picture by: it stays cleared and the handles stay put.
@@ -119,6 +142,8 @@ void DrawPicture(const DrawInput& in, Drawing& out) {
         static_cast<std::int32_t>(std::clamp<std::int64_t>(span / 1000 / labels * 1000, 1000, kMaxStep));
 
     Painter painter(in, out);
+    // Behind the scale, the marks and the selection, which stay readable over it.
+    painter.Envelope();
     painter.Ticks(t0, t1, step);
     painter.BlockMarks();
     painter.SplitMarks();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/block_list.h"
+#include "document/level_source.h"
 #include "view/view_scale.h"
 
 namespace kalvor {
@@ -19,12 +20,21 @@ inline constexpr std::uint32_t kTickColor = 0x00C0C0;       // teal: ticks and t
 inline constexpr std::uint32_t kBlockMarkColor = 0x0000FF;  // blue: seams of earlier edits
 inline constexpr std::uint32_t kSplitMarkColor = 0xFFFFFF;  // white: split points and piece numbers
 inline constexpr std::uint32_t kSelectionColor = 0x606060;  // OR-ed onto what lies under the selection
+inline constexpr std::uint32_t kLevelColor = 0x208040;      // dark green: the levels; light green when selected
+
+// The envelope spans this many decibels below full scale: a 45-pixel time line
+// shows speech, music and a quiet room's noise apart on a decibel scale, where
+// a linear one would leave everything but loud music a pixel or two high.
+inline constexpr double kEnvelopeRangeDb = 60.0;
+// How far a peak reaches from the middle line towards the edge, 0..1.
+double LevelHeight(LevelCode code);
 
 enum class DrawKind {
     Line,       // from (X1, Y1) to (X2, Y2)
     Bar,        // filled box X1..X2 × Y1..Y2 (right and bottom exclusive)
     Text,       // Text with its top-left corner at (X1, Y1)
     Selection,  // box as Bar, each pixel becomes pixel OR Color
+    Envelope,   // the columns of Drawing::Envelope, column i at x = X1 + i × T, around the middle line y = Y1
 };
 
 // Colours the palette decides rather than the drawing.
@@ -60,11 +70,23 @@ struct DrawInput {
     // The list window's rows while it is open; null when it is closed. Only
     // split mode draws marks.
     const ListRows* Rows = nullptr;
+    // The peaks of the frames each pixel column covers, from the left edge;
+    // null draws no envelope.
+    const std::vector<PeakPair>* Levels = nullptr;
+};
+
+// The envelope in one pixel column, in twips above (left channel) and below
+// (right channel) the middle line; whole pixels.
+struct EnvelopeColumn {
+    std::int32_t Up = 0;
+    std::int32_t Down = 0;
 };
 
 struct Drawing {
     // Painted on a cleared picture in this order.
     std::vector<DrawOp> Ops;
+    // The columns the Envelope shape paints.
+    std::vector<EnvelopeColumn> Envelope;
     // Where the selection's ends fall, in twips of the picture. Set only when the
     // drawing got that far: a drawing that stops early (no audio, no scale, a view
     // too narrow for one label) keeps the handles where they were.

@@ -63,10 +63,29 @@ DrawInput TimeLineView::Input() const {
     return in;
 }
 
+const std::vector<PeakPair>* TimeLineView::LevelColumns() {
+    if (levels_ == nullptr || !showLevels_ || BytesPerPixel < 1 || source_.AudioLength() == 0) return nullptr;
+    const ColumnsKey key{Scale().PixelToByte(0), BytesPerPixel, ViewWidthPx, drawnRevision_};
+    if (key != columnsKey_ || columns_.size() != static_cast<std::size_t>(ViewWidthPx)) {
+        levels_->RangePeaks(key.From, key.Step, key.Count, columns_);
+        columnsKey_ = key;
+    }
+    return &columns_;
+}
+
+bool TimeLineView::LevelsChanged() const {
+    return levels_ != nullptr && showLevels_ && levels_->Revision() != drawnRevision_;
+}
+
 ViewAction TimeLineView::Redraw() {
     ViewAction action;
     action.Paint = true;
-    TrappedRun([&] { DrawPicture(Input(), drawing_); });
+    if (levels_ != nullptr) drawnRevision_ = levels_->Revision();
+    TrappedRun([&] {
+        DrawInput in = Input();
+        in.Levels = LevelColumns();
+        DrawPicture(in, drawing_);
+    });
     if (drawing_.HandlesPlaced) {
         HandleX = drawing_.HandleX;
         for (int i = 0; i < 2; ++i) PlaceHandle(i, HandleX[i] - HandleOffset[i]);

@@ -69,6 +69,14 @@ class TimeLineView {
 
     // The list window's rows while it is open (split marks); null when closed.
     void SetListRows(const ListRows* rows) { rows_ = rows; }
+    // The levels drawn behind the scale; null draws none. Shown only while
+    // showLevels (the view menu) holds.
+    void SetLevelSource(const LevelSource* levels) { levels_ = levels; }
+    void SetShowLevels(bool show) { showLevels_ = show; }
+    bool ShowLevels() const { return showLevels_; }
+    // True when the levels changed since the picture was drawn (a decode
+    // running on): the window redraws on its timer.
+    bool LevelsChanged() const;
     ViewScale Scale() const { return {ViewOffset, BytesPerPixel, TwipsPerPixel, source_.TimeScale().Origin}; }
 
     // ---- The document ----
@@ -133,9 +141,22 @@ class TimeLineView {
     std::int32_t Midpoint() const;
     void SetScale(std::int64_t bytesPerPixel);
     DrawInput Input() const;
+    // The peaks of the picture's columns, asked of the level source only when
+    // the view or the levels changed: a drag redraws on every mouse move.
+    const std::vector<PeakPair>* LevelColumns();
 
     TimeLineSource& source_;
     const ListRows* rows_ = nullptr;
+    const LevelSource* levels_ = nullptr;
+    bool showLevels_ = true;
+    std::uint64_t drawnRevision_ = 0;
+    struct ColumnsKey {
+        std::int64_t From = 0, Step = 0;
+        int Count = 0;
+        std::uint64_t Revision = 0;
+        bool operator==(const ColumnsKey&) const = default;
+    } columnsKey_;
+    std::vector<PeakPair> columns_;
     Drawing drawing_;
     std::array<std::string, 4> infoValues_;
 };

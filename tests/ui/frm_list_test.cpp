@@ -130,7 +130,7 @@ class FrmListTest : public QObject {
     }
     void Press(FrmList& window, int button) {
         ButtonStrip* strip = window.CtrButtons();
-        const QPoint at(StripButtonLeft(button, strip->width(), 2) + 6, strip->height() / 2);
+        const QPoint at(StripButtonLeft(button, strip->width(), strip->ButtonCount()) + 6, strip->height() / 2);
         QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, at);
     }
     void Add(FrmList& window, std::int32_t startMs, std::int32_t endMs = 0) {
@@ -210,7 +210,8 @@ class FrmListTest : public QObject {
         }
         QVERIFY(!Tree(window)->horizontalScrollBar()->isVisible());
         QCOMPARE(window.UpDownItem()->isVisible(), mode == 0);
-        QCOMPARE(window.CtrButtons()->ButtonCount(), 2);
+        // Split mode adds "無音で分割".
+        QCOMPARE(window.CtrButtons()->ButtonCount(), mode == 1 ? 3 : 2);
         QVERIFY(!host_->MenusEnabled);
         QCOMPARE(host_->Rows, &window.Rows());
 

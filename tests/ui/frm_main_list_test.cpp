@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
+#include "services/basic.h"
 #include "support/audio_checkers.h"
 #include "support/dialog_answers.h"
-#include "services/basic.h"
 #include "support/file_pieces.h"
 #include "ui/frm_list.h"
 #include "ui/frm_main_fixture.h"
@@ -33,7 +33,7 @@ void SelectByDrag(FrmMain& window, int x) {
 
 void Press(FrmList& list, int button) {
     ButtonStrip* strip = list.CtrButtons();
-    const QPoint at(StripButtonLeft(button, strip->width(), 2) + 6, strip->height() / 2);
+    const QPoint at(StripButtonLeft(button, strip->width(), strip->ButtonCount()) + 6, strip->height() / 2);
     QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, at);
 }
 

@@ -238,6 +238,34 @@ TEST(DrawPicture, MarksAFileAwayDoNotWrapIntoView) {
     EXPECT_TRUE(OfKind(DrawPicture(in), DrawKind::Bar, kBlockMarkColor).empty());
 }
 
+// The envelope comes first, so the scale, the marks and the highlight lie over
+// it; each column reaches out from the middle line by its peaks, on a scale of
+// 60 dB, in whole pixels (half the picture is 22 pixels).
+TEST(DrawPicture, LevelsAreAnEnvelopeBehindEverythingElse) {
+    DrawInput in = TenKilobytesPerSecond();
+    in.SelStart = 100;
+    in.SelEnd = 300;
+    const std::vector<PeakPair> levels{{kNoLevel, kNoLevel},
+                                       {LevelCodeOfDb(0), LevelCodeOfDb(0)},
+                                       {LevelCodeOfDb(-30), LevelCodeOfDb(-60)},
+                                       {LevelCodeOfDb(-90), LevelCodeOfDb(-127)}};
+    in.Levels = &levels;
+    const Drawing d = DrawPicture(in);
+    ASSERT_FALSE(d.Ops.empty());
+    EXPECT_EQ(d.Ops.front().Kind, DrawKind::Envelope);
+    EXPECT_EQ(d.Ops.front().Y1, 22 * kT);
+    EXPECT_EQ(d.Ops.back().Kind, DrawKind::Selection);
+    std::vector<std::pair<std::int32_t, std::int32_t>> columns;
+    for (const EnvelopeColumn& c : d.Envelope) columns.emplace_back(c.Up, c.Down);
+    const std::vector<std::pair<std::int32_t, std::int32_t>> expected{{0, 0}, {330, 330}, {165, 0}, {0, 0}};
+    EXPECT_EQ(columns, expected);
+
+    in.Levels = nullptr;
+    const Drawing none = DrawPicture(in);
+    EXPECT_TRUE(none.Envelope.empty());
+    EXPECT_NE(none.Ops.front().Kind, DrawKind::Envelope);
+}
+
 TEST(TickLabel, MinutesAndTwoDigitSeconds) {
     EXPECT_EQ(TickLabel(5000), "0'05");
     EXPECT_EQ(TickLabel(90000), "1'30");

@@ -6,6 +6,7 @@
 
 #include "document/document.h"
 #include "fake_time_line.h"
+#include "support/fake_levels.h"
 #include "support/test_support.h"
 #include "view/time_line_view.h"
 
@@ -323,6 +324,33 @@ TEST_P(TaggedTimeLine, PixelsAndTimesLandOnTheSameAudio) {
     EXPECT_TRUE(view_.Picture().Ops == plainView.Picture().Ops);
 }
 INSTANTIATE_TEST_SUITE_P(, TaggedTimeLine, ::testing::Values(0, 2048, 116000));
+
+// The levels of the columns are asked for once per view: a drag redraws on
+// every move without asking again; a scroll, newly decoded levels or turning
+// them off and on again do ask.
+TEST_F(TimeLineViewTest, LevelsAreAskedForOnlyWhenTheViewOrTheLevelsChange) {
+    test::FakeLevels levels;
+    levels.Add(2000, -10, -10, 500);
+    view_.SetLevelSource(&levels);
+    view_.Redraw();
+    EXPECT_EQ(levels.RangeCalls, 1);
+    EXPECT_FALSE(view_.Picture().Envelope.empty());
+    ShiftDrag(1500, 3010);
+    EXPECT_EQ(levels.RangeCalls, 1);
+    EXPECT_FALSE(view_.LevelsChanged());
+    levels.Rev = 2;
+    EXPECT_TRUE(view_.LevelsChanged());
+    view_.Redraw();
+    EXPECT_EQ(levels.RangeCalls, 2);
+    view_.SliderChanged(4096);
+    EXPECT_EQ(levels.RangeCalls, 3);
+    view_.SetShowLevels(false);
+    levels.Rev = 3;
+    EXPECT_FALSE(view_.LevelsChanged());
+    view_.Redraw();
+    EXPECT_TRUE(view_.Picture().Envelope.empty());
+    EXPECT_EQ(levels.RangeCalls, 3);
+}
 
 TEST(TimeLineViewNoDocument, DragLeavesEveryPositionZero) {
     FakeTimeLine none;

@@ -1,0 +1,120 @@
+#pragma once
+// The levels of one version of the document's file. Its audio is cut into
+// stretches of bytes; each stretch holds the frames that start in it, decoded
+// from its start up to some point (all of them once it is done). Decoding
+// threads fill the stretches while the window reads the set; a version that an
+// edit makes gets a set put together from the sets of the versions its pieces
+// came from, with only the frames where two pieces meet left to decode again.
+//
+// Offsets are 0-based byte offsets of the version's file. Every method may be
+// called from any thread; changing the set's shape (Splice, MarkPending) is done
+// only while no thread decodes it.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "document/level_source.h"
+#include "levels/frame_table.h"
+
+namespace kalvor {
+
+// Length bytes of a version, taken from Source at SourceOffset; a null Source
+// has no known levels (a file from outside): its frames are decoded anew.
+struct SplicePiece {
+    const class LevelSet* Source = nullptr;
+    std::int64_t SourceOffset = 0;
+    std::int64_t Length = 0;
+};
+
+// Frames decoded by a thread, to be added to a stretch in one step.
+struct DecodedFrames {
+    std::vector<std::int64_t> Offsets;
+    std::vector<LevelCode> Peaks;  // channels per frame
+
+    void Clear() {
+        Offsets.clear();
+        Peaks.clear();
+    }
+};
+
+class LevelSet {
+   public:
+    // A stretch not yet decoded to its end, claimed by one decoding thread.
+    struct Work {
+        std::size_t Stretch = 0;
+        std::int64_t From = 0;  // the first offset still to decode
+        std::int64_t To = 0;    // the stretch's end
+        bool Join = false;      // where two pieces meet
+    };
+
+    // Nothing decoded yet: the audio [audioStart, audioEnd) in stretches of at
+    // most stretchBytes. bytesPerFrame is a guess of the frames' size, for room.
+    LevelSet(int channels, std::int64_t audioStart, std::int64_t audioEnd, std::int64_t stretchBytes,
+             std::int64_t bytesPerFrame);
+    // A version made of pieces, in order from offset 0: the known frames of each
+    // piece's source moved to their new place, the rest left to decode.
+    static std::unique_ptr<LevelSet> Splice(int channels, const std::vector<SplicePiece>& pieces,
+                                            std::int64_t stretchBytes, std::int64_t bytesPerFrame);
+
+    int Channels() const { return channels_; }
+    std::int64_t BytesPerFrame() const { return bytesPerFrame_; }
+    std::int64_t AudioStart() const { return audioStart_; }
+
+    // ---- Reading ----
+    LevelProgress Progress() const;
+    std::size_t FrameCount() const;
+    std::size_t MemoryBytes() const;
+    // As LevelSource::RangePeaks, with offsets.
+    void RangePeaks(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out) const;
+    // The decoded frames starting in from..to (inclusive), in order.
+    void ForEachFrame(std::int64_t from, std::int64_t to,
+                      const std::function<void(std::int64_t, PeakPair)>& visit) const;
+
+    // ---- Where two pieces meet ----
+    // The frames around the meeting point at offset join are made to be decoded
+    // again: from the last frame before it (the one a cut piece may end in) to
+    // the first at least kJoinFrames frames and kJoinBytes bytes after it, which
+    // covers what a frame borrows from the frames before it.
+    void MarkJoin(std::int64_t join);
+    static constexpr std::size_t kJoinFrames = 4;
+    static constexpr std::int64_t kJoinBytes = 1024;
+
+    // ---- Decoding ----
+    // Claims the first stretch that is neither done nor claimed (only one where
+    // pieces meet, when joinsOnly). False when there is none.
+    bool Claim(Work& work, bool joinsOnly = false);
+    // Adds frames decoded in a claimed stretch, all starting after those it
+    // holds; frames starting before doneTo are now all in.
+    void Publish(const Work& work, const DecodedFrames& frames, std::int64_t doneTo);
+    // The thread lets go of the stretch; finished: it is decoded to its end.
+    void Release(const Work& work, bool finished);
+
+   private:
+    struct Stretch {
+        std::int64_t From = 0;
+        std::int64_t To = 0;
+        std::int64_t DoneTo = 0;  // frames starting in [From, DoneTo) are in Frames
+        FrameTable Frames;
+        bool Join = false;
+        bool Claimed = false;
+    };
+    LevelSet(int channels, std::int64_t stretchBytes, std::int64_t bytesPerFrame);
+
+    void AddPending(std::int64_t from, std::int64_t to, bool join);
+    void AddPart(const Stretch& source, std::int64_t from, std::int64_t to, std::int64_t shift);
+    // Makes [from, to) a stretch of its own, to be decoded anew.
+    void MarkPending(std::int64_t from, std::int64_t to);
+    std::int64_t JoinWindowEnd(std::size_t stretch, std::int64_t join) const;
+    std::size_t StretchAt(std::int64_t offset) const;
+
+    int channels_;
+    std::int64_t stretchBytes_;
+    std::int64_t bytesPerFrame_;
+    std::int64_t audioStart_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<Stretch> stretches_;  // in offset order, meeting end to start
+};
+
+}  // namespace kalvor

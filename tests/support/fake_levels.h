@@ -1,0 +1,44 @@
+#pragma once
+// Levels of chosen frames, for the tests of what reads a LevelSource.
+#include <cstdint>
+#include <vector>
+
+#include "document/level_source.h"
+
+namespace kalvor::test {
+
+class FakeLevels : public LevelSource {
+   public:
+    // Appends count frames of step bytes after the last (the first at position
+    // 1), peaking at left and right dBFS.
+    void Add(int count, double leftDb, double rightDb, std::int64_t step = 100) {
+        for (int i = 0; i < count; ++i) {
+            const std::int64_t pos = Frames.empty() ? 1 : Frames.back().Pos + step;
+            Frames.push_back({pos, {LevelCodeOfDb(leftDb), LevelCodeOfDb(rightDb)}});
+        }
+    }
+
+    std::uint64_t Revision() const override { return Rev; }
+    LevelProgress Progress() const override { return Done; }
+    void RangePeaks(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out) const override {
+        ++RangeCalls;
+        out.assign(static_cast<std::size_t>(count), PeakPair{});
+        for (const FrameLevel& frame : Frames) {
+            if (frame.Pos < from || frame.Pos >= from + step * count) continue;
+            out[static_cast<std::size_t>((frame.Pos - from) / step)].Merge(frame.Peak);
+        }
+    }
+    void ForEachFrame(std::int64_t from, std::int64_t to,
+                      const std::function<void(const FrameLevel&)>& visit) const override {
+        for (const FrameLevel& frame : Frames) {
+            if (frame.Pos >= from && frame.Pos <= to) visit(frame);
+        }
+    }
+
+    std::vector<FrameLevel> Frames;
+    std::uint64_t Rev = 1;
+    LevelProgress Done;
+    mutable int RangeCalls = 0;
+};
+
+}  // namespace kalvor::test
