@@ -30,7 +30,7 @@ std::int64_t BytesPerFrameOf(const StreamInfo& info) {
 
 }  // namespace
 
-LevelKeeper::LevelKeeper(int threads) {
+LevelKeeper::LevelKeeper(int threads, std::int64_t stretchBytes) : stretchBytes_(stretchBytes) {
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     threads_ = threads > 0 ? threads : std::clamp(cores, 1, 2);
 }
@@ -115,7 +115,7 @@ void LevelKeeper::Opened(const std::string& path, const StreamInfo& info) {
     current_.File = SharedFile::Open(path);
     const std::int64_t start = std::max(info.FirstFramePos, 1) - 1;
     const std::int64_t end = current_.File ? std::max<std::int64_t>(start, info.AudioEndPos) : start;
-    current_.Levels = std::make_unique<LevelSet>(ChannelsOf(info), start, end, kStretchBytes, BytesPerFrameOf(info));
+    current_.Levels = std::make_unique<LevelSet>(ChannelsOf(info), start, end, stretchBytes_, BytesPerFrameOf(info));
     Changed();
     Start();
 }
@@ -145,7 +145,7 @@ void LevelKeeper::ClipChanged(const std::vector<VersionPiece>& pieces) {
     std::vector<SplicePiece> splice;
     for (const VersionPiece& piece : pieces) splice.push_back({SetOf(piece.Source), piece.SourceOffset, piece.Length});
     const LevelSet* from = current_.Levels.get();
-    clip_.Levels = LevelSet::Splice(from ? from->Channels() : 2, splice, kStretchBytes,
+    clip_.Levels = LevelSet::Splice(from ? from->Channels() : 2, splice, stretchBytes_,
                                     from ? from->BytesPerFrame() : kTypicalFrameBytes);
 }
 
@@ -154,7 +154,7 @@ void LevelKeeper::VersionMade(const std::string& path, const std::vector<Version
     const LevelSet* from = current_.Levels.get();
     std::vector<SplicePiece> splice;
     for (const VersionPiece& piece : pieces) splice.push_back({SetOf(piece.Source), piece.SourceOffset, piece.Length});
-    Version made{LevelSet::Splice(from ? from->Channels() : 2, splice, kStretchBytes,
+    Version made{LevelSet::Splice(from ? from->Channels() : 2, splice, stretchBytes_,
                                   from ? from->BytesPerFrame() : kTypicalFrameBytes),
                  SharedFile::Open(path)};
     std::int64_t join = 0;
@@ -166,13 +166,12 @@ void LevelKeeper::VersionMade(const std::string& path, const std::vector<Version
     current_ = std::move(made);
     // The meeting points are a few frames each: decoded here, so the new
     // version's levels are whole (but for pasted files) when the edit ends.
-    if (current_.File) {
-        FrameDecoder decoder;
-        LevelSet::Work work;
-        while (current_.Levels->Claim(work, true)) {
-            DecodeStretch(decoder, work);
-            current_.Levels->Release(work, true);
-        }
+    if (!current_.File) current_.Levels->GiveUp();
+    FrameDecoder decoder;
+    LevelSet::Work work;
+    while (current_.Levels->Claim(work, true)) {
+        DecodeStretch(decoder, work);
+        current_.Levels->Release(work, true);
     }
     Changed();
     Start();

@@ -28,7 +28,7 @@ class LevelKeeper : public LevelSource, public VersionListener {
     static constexpr std::int64_t kStretchBytes = 4 * 1024 * 1024;
 
     // threads 0: one per core, at most two.
-    explicit LevelKeeper(int threads = 0);
+    explicit LevelKeeper(int threads = 0, std::int64_t stretchBytes = kStretchBytes);
     ~LevelKeeper() override;
     LevelKeeper(const LevelKeeper&) = delete;
     LevelKeeper& operator=(const LevelKeeper&) = delete;
@@ -68,6 +68,7 @@ class LevelKeeper : public LevelSource, public VersionListener {
     void Changed() { revision_.fetch_add(1); }
 
     int threads_;
+    std::int64_t stretchBytes_;
     Version current_, previous_, clip_;
     std::vector<std::thread> workers_;
     std::atomic<bool> cancel_{false};

@@ -227,6 +227,11 @@ void LevelSet::Publish(const Work& work, const DecodedFrames& frames, std::int64
     stretch.DoneTo = std::max(stretch.DoneTo, std::min(doneTo, stretch.To));
 }
 
+void LevelSet::GiveUp() {
+    std::lock_guard lock(mutex_);
+    for (Stretch& stretch : stretches_) stretch.DoneTo = stretch.To;
+}
+
 void LevelSet::Release(const Work& work, bool finished) {
     std::lock_guard lock(mutex_);
     Stretch& stretch = stretches_[work.Stretch];

@@ -90,6 +90,9 @@ class LevelSet {
     void Publish(const Work& work, const DecodedFrames& frames, std::int64_t doneTo);
     // The thread lets go of the stretch; finished: it is decoded to its end.
     void Release(const Work& work, bool finished);
+    // What is not decoded yet never will be (the file cannot be read): the set
+    // is complete with the frames it has.
+    void GiveUp();
 
    private:
     struct Stretch {

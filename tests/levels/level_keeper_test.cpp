@@ -73,6 +73,17 @@ INSTANTIATE_TEST_SUITE_P(TestAudio, FramePlaces,
                              return name;
                          });
 
+// Stretches decoded on their own, each from a little before its start, give
+// what one decode of the whole file gives: a Layer III file that borrows much
+// from the frames before (VBR), cut into stretches of a few frames.
+TEST(StretchLevels, StretchesDecodedApartGiveTheLevelsOfOneDecode) {
+    for (const char* name : {"vbr.mp3", "lsf_vbr.mp3", "mp2_48k.mp2"}) {
+        const std::string path = test::TestAudio(name);
+        LevelKeeper apart(2, 5000);
+        EXPECT_EQ(Decoded(path, &apart), Decoded(path)) << name;
+    }
+}
+
 // The loudest level among the frames whose sound lies between two times of
 // the made-up file (a frame's sound comes out about a frame after its start).
 double PeakDbBetween(const Levels& levels, const StreamInfo& info, double fromSeconds, double toSeconds) {

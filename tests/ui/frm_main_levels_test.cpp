@@ -1,7 +1,8 @@
 // The levels in the main window: the envelope of the made-up file of tones and
 // silences painted as its decoded peaks say, behind the scale and under the
 // selection's highlight; the view menu's switch; the split at silences; and the
-// window answering while a 300 MB file decodes.
+// window answering while a 300 MB file decodes. Set KALVOR_LEVELS_SHOT to a PNG
+// path to keep a picture of the window with the levels and a selection.
 #include <QTest>
 
 #include <algorithm>
@@ -21,8 +22,6 @@ using namespace kalvor::test;
 
 namespace {
 
-constexpr QRgb kBlack = 0x000000;
-
 // The peak of the file between two times of its sound, decoded by ffmpeg, in dBFS.
 double DecodedPeakDb(const std::string& path, double from, double to) {
     const CommandResult r = Run("ffmpeg -v error -ss " + std::to_string(from) + " -to " + std::to_string(to) + " -i " +
@@ -36,10 +35,11 @@ double DecodedPeakDb(const std::string& path, double from, double to) {
     return peak == 0 ? -127.0 : 20.0 * std::log10(peak / 32768.0);
 }
 
-// How far the picture is lit above its middle row in column x.
+// How many pixels of the envelope column x has above the middle row (the
+// scale's lines and labels may lie over some).
 int UpperHeight(const QImage& image, int x, int middle) {
     int height = 0;
-    while (height < middle && (image.pixel(x, middle - 1 - height) & 0xFFFFFF) != kBlack) ++height;
+    for (int y = 0; y < middle; ++y) height += (image.pixel(x, y) & 0xFFFFFF) == kLevelColor;
     return height;
 }
 
@@ -57,7 +57,7 @@ std::unique_ptr<FrmMain> StartWithLevels(WindowRun& run, const std::string& song
     auto window = run.Start("\"" + song + "\"");
     if (!window) return nullptr;
     window->show();
-    QTest::qWaitFor([&] { return window->Levels().Progress().Complete(); }, 20000);
+    if (!QTest::qWaitFor([&] { return window->Levels().Progress().Complete(); }, 20000)) return nullptr;
     window->DrawPicture();
     return window;
 }
@@ -109,6 +109,8 @@ class FrmMainLevelsTest : public QObject {
         if ((picture.pixel(inside, middle - 2) & 0xFFFFFF) != kLevelColor) QSKIP("a tick lies on the column");
         QCOMPARE(selected.pixel(inside, middle - 2) & 0xFFFFFF, kLevelColor | kSelectionColor);
         QCOMPARE(selected.pixel(outside, middle - 2) & 0xFFFFFF, kLevelColor);
+        const QByteArray shot = qgetenv("KALVOR_LEVELS_SHOT");
+        if (!shot.isEmpty()) QVERIFY(window->grab().save(QString::fromLocal8Bit(shot)));
         window->End();
     }
 
