@@ -161,8 +161,9 @@ class FrmMainStartTest : public QObject {
                                              "-",
                                              "ファイルを貼り付け|",
                                              "ファイルに書きだし|"};
-        QTest::newRow("tools") << 2 << "ツール(&T)" << QStringList{"分割|", "ビルド|", "ミキサー|"};
-        QTest::newRow("information") << 3 << "情報(&I)" << QStringList{"ファイル情報|", "バージョン情報|"};
+        QTest::newRow("view") << 2 << "表示(&V)" << QStringList{"レベル表示|"};
+        QTest::newRow("tools") << 3 << "ツール(&T)" << QStringList{"分割|", "ビルド|", "ミキサー|"};
+        QTest::newRow("information") << 4 << "情報(&I)" << QStringList{"ファイル情報|", "バージョン情報|"};
     }
     void menusHoldTheirCommandsInOrder() {
         QFETCH(int, index);
@@ -171,7 +172,7 @@ class FrmMainStartTest : public QObject {
         WindowRun run;
         auto window = run.Start();
         const QList<QAction*> bar = window->menuBar()->actions();
-        QCOMPARE(bar.size(), 4);
+        QCOMPARE(bar.size(), 5);
         QCOMPARE(bar[index]->text(), title);
         QCOMPARE(Items(bar[index]->menu()), items);
     }
