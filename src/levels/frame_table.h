@@ -2,15 +2,17 @@
 // The frames of one stretch of a file, in file order: where each starts and
 // the peak of each channel. Kept small, because a long file has a great many
 // frames (an hour at 44.1 kHz is 138 000): a byte per channel for the peaks and
-// a byte per frame for its place. The place is stored as the distance from the
-// frame before, coded as an index into the few distances the stream uses (a
-// stream has a handful of frame lengths, junk between frames adds a rare
-// other); every kMarkEvery frames the full offset is kept, so that a frame is
+// half a byte per frame, as a rule, for its place.
+//
+// A frame's place is stored as its distance from the frame before. A stream
+// has few frame lengths (a constant bit rate two, with and without padding; a
+// variable one a few dozen), so distances are coded: the fifteen commonest in a
+// nibble, the next 255 in a byte besides, and junk of any other length in a
+// list. Every kMarkEvery frames the full offset is kept, so that a frame is
 // found from its offset without walking the whole table.
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "document/level_source.h"
@@ -29,7 +31,8 @@ class FrameTable {
 
     // Room for this many frames without growing.
     void Reserve(std::size_t frames);
-    // Gives back the room beyond the frames held.
+    // Codes the commonest distances shortest and gives back the room beyond
+    // the frames held. Call when no more frames come.
     void ShrinkToFit();
     // Bytes held, room included.
     std::size_t MemoryBytes() const;
@@ -52,26 +55,43 @@ class FrameTable {
     void Walk(std::size_t first, std::size_t end, Visit&& visit) const;
 
    private:
-    static constexpr std::uint8_t kEscape = 255;  // the distance is in escapes_
-    std::int64_t Distance(std::size_t index, std::size_t& nextEscape) const;
-    std::size_t EscapeAtOrAfter(std::size_t index) const;
-    std::uint8_t CodeOf(std::int64_t distance);
+    static constexpr std::uint8_t kNibbleEscape = 15;  // the distance is coded in bytes_
+    static constexpr std::uint8_t kByteEscape = 255;   // the distance is in rare_
+    // Frame k * kMarkEvery: its offset, and the byte codes and rare distances
+    // the frames up to it used.
+    struct Mark {
+        std::int64_t Offset = 0;
+        std::uint32_t Bytes = 0;
+        std::uint32_t Rare = 0;
+    };
+    // Where a walk is: the cursors into bytes_ and rare_.
+    struct Cursor {
+        std::size_t Byte = 0;
+        std::size_t Rare = 0;
+    };
+
+    std::int64_t Distance(std::size_t index, Cursor& cursor) const;
+    void Code(std::int64_t distance);
+    void SetNibble(std::size_t index, std::uint8_t nibble);
 
     int channels_;
     std::size_t count_ = 0;
     std::int64_t lastOffset_ = -1;
-    std::vector<std::uint8_t> codes_;                            // per frame: distance from the one before
-    std::vector<std::int64_t> distances_;                        // what the codes stand for, at most 255
-    std::vector<std::pair<std::size_t, std::int64_t>> escapes_;  // (index, distance) of uncoded distances
-    std::vector<std::int64_t> marks_;                            // offset of frame k * kMarkEvery
-    std::vector<LevelCode> peaks_;                               // Channels() per frame
-    std::uint8_t lastCode_ = kEscape;
+    std::vector<std::uint8_t> nibbles_;  // two frames a byte, the earlier in the low half
+    std::vector<std::uint8_t> bytes_;    // for each frame whose nibble is kNibbleEscape
+    std::vector<std::int64_t> rare_;     // for each frame whose byte is kByteEscape
+    std::vector<std::int64_t> common_;   // what nibbles 0..14 stand for
+    std::vector<std::int64_t> more_;     // what bytes 0..254 stand for
+    std::vector<Mark> marks_;
+    std::vector<LevelCode> peaks_;  // Channels() per frame
 };
 
-inline std::int64_t FrameTable::Distance(std::size_t index, std::size_t& nextEscape) const {
-    const std::uint8_t code = codes_[index];
-    if (code != kEscape) return distances_[code];
-    return escapes_[nextEscape++].second;
+inline std::int64_t FrameTable::Distance(std::size_t index, Cursor& cursor) const {
+    const std::uint8_t nibble = (nibbles_[index / 2] >> (4 * (index % 2))) & 0x0F;
+    if (nibble != kNibbleEscape) return common_[nibble];
+    const std::uint8_t byte = bytes_[cursor.Byte++];
+    if (byte != kByteEscape) return more_[byte];
+    return rare_[cursor.Rare++];
 }
 
 template <class Visit>
@@ -86,12 +106,14 @@ void FrameTable::Walk(std::size_t first, std::size_t end, Visit&& visit) const {
             return true;
         }
     };
-    std::int64_t offset = OffsetOf(first);
-    std::size_t nextEscape = EscapeAtOrAfter(first + 1);
-    if (!go(first, offset)) return;
-    for (std::size_t i = first + 1; i < end; ++i) {
-        // A marked frame keeps its offset whole and has no distance coded.
-        offset = (i % kMarkEvery == 0) ? marks_[i / kMarkEvery] : offset + Distance(i, nextEscape);
+    const Mark& mark = marks_[first / kMarkEvery];
+    std::size_t i = first / kMarkEvery * kMarkEvery;
+    std::int64_t offset = mark.Offset;
+    Cursor cursor{mark.Bytes, mark.Rare};
+    while (i < first) offset += Distance(++i, cursor);
+    if (!go(i, offset)) return;
+    while (++i < end) {
+        offset += Distance(i, cursor);
         if (!go(i, offset)) return;
     }
 }

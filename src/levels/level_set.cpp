@@ -44,6 +44,7 @@ void LevelSet::AddPart(const Stretch& source, std::int64_t from, std::int64_t to
             part.Frames.Append(at + shift, source.Frames.PeakOf(i));
             return true;
         });
+        part.Frames.ShrinkToFit();
     }
     stretches_.push_back(std::move(part));
 }

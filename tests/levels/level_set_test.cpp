@@ -38,6 +38,7 @@ std::vector<std::int64_t> OffsetsOf(const LevelSet& set) {
 struct Spacing {
     const char* name;
     std::int64_t (*distance)(std::size_t i);
+    bool commonLengths;  // at most fifteen
 };
 
 class FrameTablePlaces : public ::testing::TestWithParam<Spacing> {};
@@ -53,23 +54,31 @@ TEST_P(FrameTablePlaces, EveryFrameIsFoundWhereItStarts) {
         at += GetParam().distance(i);
     }
     ASSERT_EQ(table.Count(), offsets.size());
-    std::vector<std::int64_t> walked;
-    table.Walk(0, table.Count(), [&](std::size_t, std::int64_t offset) { walked.push_back(offset); });
-    EXPECT_EQ(walked, offsets);
-    for (std::size_t i = 0; i < offsets.size(); i += 97) {
-        EXPECT_EQ(table.OffsetOf(i), offsets[i]);
-        EXPECT_EQ(table.LowerBound(offsets[i]), i);
-        EXPECT_EQ(table.LowerBound(offsets[i] - 1), i);
-        EXPECT_EQ(table.PeakOf(i).Left, 1 + i % 255);
+    // As appended, and again once coded commonest first.
+    for (int pass = 0; pass < 2; ++pass, table.ShrinkToFit()) {
+        std::vector<std::int64_t> walked;
+        table.Walk(0, table.Count(), [&](std::size_t, std::int64_t offset) { walked.push_back(offset); });
+        EXPECT_EQ(walked, offsets);
+        for (std::size_t i = 0; i < offsets.size(); i += 97) {
+            EXPECT_EQ(table.OffsetOf(i), offsets[i]);
+            EXPECT_EQ(table.LowerBound(offsets[i]), i);
+            EXPECT_EQ(table.LowerBound(offsets[i] - 1), i);
+            EXPECT_EQ(table.PeakOf(i).Left, 1 + i % 255);
+        }
+        EXPECT_EQ(table.LowerBound(offsets.back() + 1), table.Count());
     }
-    EXPECT_EQ(table.LowerBound(offsets.back() + 1), table.Count());
+    // Half a byte for the place of a frame of a common length, a byte for its peak.
+    if (GetParam().commonLengths) {
+        EXPECT_LE(table.MemoryBytes(), table.Count() * 3 / 2 + 1024);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Spacings, FrameTablePlaces,
-    ::testing::Values(Spacing{"ConstantWithPadding", [](std::size_t i) -> std::int64_t { return i % 3 ? 418 : 417; }},
-                      Spacing{"ManyLengths", [](std::size_t i) -> std::int64_t { return 100 + (i * 7919) % 400; }},
-                      Spacing{"JunkBetween", [](std::size_t i) -> std::int64_t { return i % 500 ? 418 : 70000; }}),
+    ::testing::Values(
+        Spacing{"ConstantWithPadding", [](std::size_t i) -> std::int64_t { return i % 3 ? 418 : 417; }, true},
+        Spacing{"ManyLengths", [](std::size_t i) -> std::int64_t { return 100 + (i * 7919) % 400; }, false},
+        Spacing{"JunkBetween", [](std::size_t i) -> std::int64_t { return i % 500 ? 418 : 70000 + i; }, true}),
     [](const auto& info) { return info.param.name; });
 
 TEST(LevelSetSplice, KnownFramesMoveWithTheirPiecesAndTheRestIsLeftToDecode) {
