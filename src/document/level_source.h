@@ -4,6 +4,7 @@
 // reads them. They are decoded outside the core (src/levels), on threads of
 // their own, and fill in while the user works; the core sees only this
 // interface, so the view and the list can be tested with levels of their choice.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -52,6 +53,54 @@ struct LevelProgress {
     bool Complete() const { return BytesDone >= BytesTotal; }
 };
 
+// Fills the ranges of RangePeaks from frames given in order: each frame's
+// peaks go into every range from its start up to where the next frame starts
+// (or End), so that a view zoomed in to a few bytes a range shows no gaps.
+class RangePeakFill {
+   public:
+    // out gets count empty ranges of step bytes from from.
+    RangePeakFill(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out);
+
+    // The next frame, starting at start (after the last one's start).
+    void Frame(std::int64_t start, const PeakPair& peak);
+    // The last frame given ends at end (before the next frame, if any, is given).
+    void End(std::int64_t end);
+    // Where the ranges end.
+    std::int64_t Until() const { return until_; }
+
+   private:
+    std::int64_t from_, step_, until_;
+    std::vector<PeakPair>& out_;
+    std::size_t range_ = 0;   // the range that holds lower_
+    std::int64_t lower_ = 0;  // where that range begins
+    bool open_ = false;       // a frame was given and has not ended
+    std::int64_t start_ = 0;
+    PeakPair peak_;
+};
+
+// Called once a frame for every frame in view: inline.
+inline void RangePeakFill::Frame(std::int64_t start, const PeakPair& peak) {
+    End(start);
+    open_ = true;
+    start_ = start;
+    peak_ = peak;
+}
+
+inline void RangePeakFill::End(std::int64_t end) {
+    if (!open_) return;
+    open_ = false;
+    if (end <= from_ || start_ >= until_) return;
+    // Ranges only move forward, a step at a time: no division per frame.
+    const std::int64_t start = start_ > from_ ? start_ : from_;
+    while (start >= lower_ + step_) {
+        lower_ += step_;
+        ++range_;
+    }
+    out_[range_].Merge(peak_);
+    std::int64_t lower = lower_ + step_;
+    for (std::size_t r = range_ + 1; r < out_.size() && lower < end; ++r, lower += step_) out_[r].Merge(peak_);
+}
+
 class LevelSource {
    public:
     virtual ~LevelSource() = default;
@@ -62,8 +111,9 @@ class LevelSource {
     virtual LevelProgress Progress() const = 0;
 
     // For each of count ranges of step bytes, the first beginning at position
-    // from: the peaks over the frames that start in it; kNoLevel in a range
-    // where no decoded frame starts. out gets count entries.
+    // from: the peaks over the decoded frames that lie in it, whole or in part
+    // (a frame reaches to where the next one starts); kNoLevel in a range no
+    // decoded frame touches. out gets count entries (RangePeakFill fills them).
     virtual void RangePeaks(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out) const = 0;
 
     // Every decoded frame that starts in from..to (inclusive), in file order.

@@ -120,11 +120,6 @@ std::int64_t FrameTable::OffsetOf(std::size_t index) const {
     return found;
 }
 
-PeakPair FrameTable::PeakOf(std::size_t index) const {
-    const LevelCode* peak = &peaks_[index * static_cast<std::size_t>(channels_)];
-    return channels_ == 1 ? PeakPair{peak[0], peak[0]} : PeakPair{peak[0], peak[1]};
-}
-
 std::size_t FrameTable::LowerBound(std::int64_t offset) const {
     if (count_ == 0 || offset > lastOffset_) return count_;
     // The last block whose first frame starts at or before offset holds the

@@ -94,6 +94,11 @@ inline std::int64_t FrameTable::Distance(std::size_t index, Cursor& cursor) cons
     return rare_[cursor.Rare++];
 }
 
+inline PeakPair FrameTable::PeakOf(std::size_t index) const {
+    if (channels_ == 1) return {peaks_[index], peaks_[index]};
+    return {peaks_[2 * index], peaks_[2 * index + 1]};
+}
+
 template <class Visit>
 void FrameTable::Walk(std::size_t first, std::size_t end, Visit&& visit) const {
     if (end > count_) end = count_;

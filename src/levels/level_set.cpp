@@ -110,27 +110,23 @@ std::size_t LevelSet::MemoryBytes() const {
 }
 
 void LevelSet::RangePeaks(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out) const {
-    out.assign(static_cast<std::size_t>(std::max(count, 0)), PeakPair{});
+    RangePeakFill fill(from, step, count, out);
     if (count <= 0 || step <= 0) return;
-    const std::int64_t end = from + step * count;
+    const std::int64_t until = fill.Until();
     std::lock_guard lock(mutex_);
     for (const Stretch& stretch : stretches_) {
         if (stretch.To <= from) continue;
-        if (stretch.From >= end) break;
+        if (stretch.From >= until) break;
         const FrameTable& frames = stretch.Frames;
-        std::size_t bucket = 0;
-        std::int64_t boundary = -1;
-        frames.Walk(frames.LowerBound(std::max(from, stretch.From)), frames.Count(),
-                    [&](std::size_t i, std::int64_t at) {
-                        if (at >= end) return false;
-                        if (boundary < 0) {
-                            bucket = static_cast<std::size_t>((at - from) / step);
-                            boundary = from + (static_cast<std::int64_t>(bucket) + 1) * step;
-                        }
-                        for (; at >= boundary; boundary += step) ++bucket;
-                        out[bucket].Merge(frames.PeakOf(i));
-                        return true;
-                    });
+        // From the frame that reaches into the first range.
+        const std::size_t first = frames.LowerBound(std::max(from, stretch.From));
+        frames.Walk(first > 0 ? first - 1 : 0, frames.Count(), [&](std::size_t i, std::int64_t at) {
+            fill.Frame(at, frames.PeakOf(i));
+            return at < until;
+        });
+        // The last frame decoded reaches to the end of the stretch once it is
+        // done; in a stretch being decoded the next frame is not known yet.
+        fill.End(stretch.DoneTo >= stretch.To ? stretch.To : frames.LastOffset() + 1);
     }
 }
 

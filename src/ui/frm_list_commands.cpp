@@ -101,7 +101,13 @@ void FrmList::MoveClicked(bool upperHalf) {
 
 void FrmList::SilenceSplitClicked() {
     if (outputRunning_ || Mode() != ListMode::Split) return;
-    const std::vector<std::int32_t> points = host_.SilenceSplitPoints();
+    std::vector<std::int32_t> points;
+    {
+        // The host may wait for the levels with window events running: the
+        // window stays open meanwhile, as it does for an output.
+        OutputScope scope(host_, outputRunning_);
+        points = host_.SilenceSplitPoints();
+    }
     if (points.empty()) return;
     const std::int32_t durationMs = host_.DurationMs();
     for (const std::int32_t ms : points) rows_.Add(ms, ms, durationMs);

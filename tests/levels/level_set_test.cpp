@@ -117,7 +117,7 @@ TEST(LevelSetSplice, AJoinReopensTheFrameBeforeItAndEnoughAfterIt) {
     EXPECT_EQ(offsets[49], 6100);
 }
 
-TEST(LevelSetPeaks, EachRangeTakesTheLoudestFrameStartingInIt) {
+TEST(LevelSetPeaks, EachRangeTakesTheLoudestFrameReachingIntoIt) {
     const auto set = Decoded(100000, 400, 30000);  // frame i peaks at 1 + i % 250, spread over stretches
     struct Case {
         std::int64_t from, step;
@@ -126,7 +126,7 @@ TEST(LevelSetPeaks, EachRangeTakesTheLoudestFrameStartingInIt) {
     };
     const std::vector<Case> cases{
         {0, 1200, 3, {3, 6, 9}},            // three frames a range
-        {399, 100, 6, {2, 0, 0, 0, 3, 0}},  // zoomed in: most ranges hold no frame start
+        {399, 100, 6, {2, 2, 2, 2, 3, 3}},  // zoomed in: a frame fills every range it reaches into
         {29600, 800, 2, {76, 78}},          // across a stretch's end
         {99600, 800, 2, {250, 0}},          // past the end of the audio
     };

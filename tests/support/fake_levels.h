@@ -22,11 +22,9 @@ class FakeLevels : public LevelSource {
     LevelProgress Progress() const override { return Done; }
     void RangePeaks(std::int64_t from, std::int64_t step, int count, std::vector<PeakPair>& out) const override {
         ++RangeCalls;
-        out.assign(static_cast<std::size_t>(count), PeakPair{});
-        for (const FrameLevel& frame : Frames) {
-            if (frame.Pos < from || frame.Pos >= from + step * count) continue;
-            out[static_cast<std::size_t>((frame.Pos - from) / step)].Merge(frame.Peak);
-        }
+        RangePeakFill fill(from, step, count, out);
+        for (const FrameLevel& frame : Frames) fill.Frame(frame.Pos, frame.Peak);
+        if (!Frames.empty()) fill.End(Frames.back().Pos + LastFrameBytes);
     }
     void ForEachFrame(std::int64_t from, std::int64_t to,
                       const std::function<void(const FrameLevel&)>& visit) const override {
@@ -36,6 +34,7 @@ class FakeLevels : public LevelSource {
     }
 
     std::vector<FrameLevel> Frames;
+    std::int64_t LastFrameBytes = 100;
     std::uint64_t Rev = 1;
     LevelProgress Done;
     mutable int RangeCalls = 0;
