@@ -126,7 +126,7 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
         }
         clip.push_back({PieceSource::Current, outcome.From - 1, outcome.BytesAppended});
     }
-    if (versions_) versions_->ClipChanged(clip);
+    if (versions_) versions_->ClipChanged(files_.ClipFile, clip);
     blocks_.CollectClipBlocks(sel);
     return 1;
 }

@@ -4,7 +4,8 @@
 // clipboard are made of. Every version an edit writes is a few byte ranges of
 // other files copied one after the other, so whatever was known of those
 // ranges holds for the new version, moved; only the places where two ranges
-// meet are new.
+// meet are new. (Where they meet, the frames may have been rewritten, and a
+// header frame left out or put in: a listener finds each piece in the file.)
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,8 +36,8 @@ class VersionListener {
     virtual void Opened(const std::string& path, const StreamInfo& info) = 0;
     // The document was closed (or what was opened is no MPEG audio).
     virtual void Closed() = 0;
-    // The clipboard file now holds pieces, in order (none: it is empty).
-    virtual void ClipChanged(const std::vector<VersionPiece>& pieces) = 0;
+    // The clipboard file at path now holds pieces, in order (none: it is empty).
+    virtual void ClipChanged(const std::string& path, const std::vector<VersionPiece>& pieces) = 0;
     // An edit made the file at path the current version, out of pieces in order
     // from its first byte (none: all audio was deleted). The version before it
     // is kept for undo; the one kept before that is gone.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "levels/frame_decoder.h"
+#include "levels/piece_finder.h"
 #include "levels/shared_file.h"
 #include "mpeg/frame_header.h"
 
@@ -128,39 +129,52 @@ void LevelKeeper::Closed() {
     Changed();
 }
 
-const LevelSet* LevelKeeper::SetOf(PieceSource source) const {
+const LevelKeeper::Version* LevelKeeper::VersionOf(PieceSource source) const {
     switch (source) {
-        case PieceSource::Current: return current_.Levels.get();
-        case PieceSource::Clip: return clip_.Levels.get();
+        case PieceSource::Current: return &current_;
+        case PieceSource::Clip: return &clip_;
         case PieceSource::File: return nullptr;
     }
     return nullptr;
 }
 
-void LevelKeeper::ClipChanged(const std::vector<VersionPiece>& pieces) {
+std::vector<SplicePiece> LevelKeeper::Place(const std::vector<VersionPiece>& pieces, const SharedFile& made) const {
+    std::vector<SplicePiece> placed;
+    std::int64_t expected = 0;
+    for (const VersionPiece& piece : pieces) {
+        const Version* from = VersionOf(piece.Source);
+        const LevelSet* levels = from != nullptr ? from->Levels.get() : nullptr;
+        const std::optional<std::int64_t> at = FindPiece(
+            {levels, from != nullptr ? from->File.get() : nullptr, piece.SourceOffset, piece.Length, expected}, made);
+        // A piece that is not found is decoded anew where the lengths put it.
+        placed.push_back({at ? levels : nullptr, piece.SourceOffset, piece.Length, at.value_or(expected)});
+        expected = placed.back().DestOffset + piece.Length;
+    }
+    return placed;
+}
+
+void LevelKeeper::ClipChanged(const std::string& path, const std::vector<VersionPiece>& pieces) {
     // The clipboard's levels are read from the current set under its lock, so
     // the workers go on filling it meanwhile. They are never decoded: a paste
     // decodes its meeting points in the new version, and whatever the current
     // set still lacked is decoded there too.
-    std::vector<SplicePiece> splice;
-    for (const VersionPiece& piece : pieces) splice.push_back({SetOf(piece.Source), piece.SourceOffset, piece.Length});
     const LevelSet* from = current_.Levels.get();
-    clip_.Levels = LevelSet::Splice(from ? from->Channels() : 2, splice, stretchBytes_,
-                                    from ? from->BytesPerFrame() : kTypicalFrameBytes);
+    clip_.File = pieces.empty() ? nullptr : SharedFile::Open(path);
+    const std::vector<SplicePiece> placed = clip_.File ? Place(pieces, *clip_.File) : std::vector<SplicePiece>{};
+    clip_.Levels = LevelSet::Splice(from ? from->Channels() : 2, placed, clip_.File ? clip_.File->Size() : 0,
+                                    stretchBytes_, from ? from->BytesPerFrame() : kTypicalFrameBytes);
 }
 
 void LevelKeeper::VersionMade(const std::string& path, const std::vector<VersionPiece>& pieces) {
     Stop();
     const LevelSet* from = current_.Levels.get();
-    std::vector<SplicePiece> splice;
-    for (const VersionPiece& piece : pieces) splice.push_back({SetOf(piece.Source), piece.SourceOffset, piece.Length});
-    Version made{LevelSet::Splice(from ? from->Channels() : 2, splice, stretchBytes_,
-                                  from ? from->BytesPerFrame() : kTypicalFrameBytes),
-                 SharedFile::Open(path)};
-    std::int64_t join = 0;
-    for (const VersionPiece& piece : pieces) {
-        made.Levels->MarkJoin(join);
-        join += piece.Length;
+    Version made;
+    made.File = SharedFile::Open(path);
+    const std::vector<SplicePiece> placed = made.File ? Place(pieces, *made.File) : std::vector<SplicePiece>{};
+    made.Levels = LevelSet::Splice(from ? from->Channels() : 2, placed, made.File ? made.File->Size() : 0,
+                                   stretchBytes_, from ? from->BytesPerFrame() : kTypicalFrameBytes);
+    for (const SplicePiece& piece : placed) {
+        made.Levels->MarkPending(piece.DestOffset - kJoinReachBytes, piece.DestOffset + kJoinReachBytes);
     }
     previous_ = std::move(current_);
     current_ = std::move(made);
@@ -169,7 +183,7 @@ void LevelKeeper::VersionMade(const std::string& path, const std::vector<Version
     if (!current_.File) current_.Levels->GiveUp();
     FrameDecoder decoder;
     LevelSet::Work work;
-    while (current_.Levels->Claim(work, true)) {
+    while (current_.Levels->Claim(work, kDecodeNowBytes)) {
         DecodeStretch(decoder, work);
         current_.Levels->Release(work, true);
     }

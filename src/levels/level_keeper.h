@@ -26,6 +26,13 @@ class LevelKeeper : public LevelSource, public VersionListener {
    public:
     // Stretches of this many bytes are decoded one at a time by a worker.
     static constexpr std::int64_t kStretchBytes = 4 * 1024 * 1024;
+    // Around the place where two pieces meet, the frames within this many
+    // bytes are decoded again: more than a writer rewrites there and than a
+    // frame after it borrows from the frames before.
+    static constexpr std::int64_t kJoinReachBytes = 8 * 1024;
+    // What is left to decode after an edit is decoded before the edit ends when
+    // it is no more than this (the places where pieces meet, short pieces).
+    static constexpr std::int64_t kDecodeNowBytes = 256 * 1024;
 
     // threads 0: one per core, at most two.
     explicit LevelKeeper(int threads = 0, std::int64_t stretchBytes = kStretchBytes);
@@ -43,7 +50,7 @@ class LevelKeeper : public LevelSource, public VersionListener {
     // ---- VersionListener ----
     void Opened(const std::string& path, const StreamInfo& info) override;
     void Closed() override;
-    void ClipChanged(const std::vector<VersionPiece>& pieces) override;
+    void ClipChanged(const std::string& path, const std::vector<VersionPiece>& pieces) override;
     void VersionMade(const std::string& path, const std::vector<VersionPiece>& pieces) override;
     void VersionsSwapped() override;
 
@@ -64,7 +71,9 @@ class LevelKeeper : public LevelSource, public VersionListener {
     void Work();
     // Decodes one claimed stretch of the current version; true when done to its end.
     bool DecodeStretch(class FrameDecoder& decoder, const LevelSet::Work& work);
-    const LevelSet* SetOf(PieceSource source) const;
+    const Version* VersionOf(PieceSource source) const;
+    // The pieces placed in made, as far as they can be found there.
+    std::vector<SplicePiece> Place(const std::vector<VersionPiece>& pieces, const SharedFile& made) const;
     void Changed() { revision_.fetch_add(1); }
 
     int threads_;

@@ -1,15 +1,9 @@
 #include "levels/level_set.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kalvor {
-namespace {
-
-// The frame before a meeting point is decoded again only when it starts this
-// close to it; further back lies junk, not a frame the cut may have ended in.
-constexpr std::int64_t kFrameBeforeJoinBytes = 8192;
-
-}  // namespace
 
 LevelSet::LevelSet(int channels, std::int64_t stretchBytes, std::int64_t bytesPerFrame)
     : channels_(channels == 1 ? 1 : 2),
@@ -20,14 +14,13 @@ LevelSet::LevelSet(int channels, std::int64_t audioStart, std::int64_t audioEnd,
                    std::int64_t bytesPerFrame)
     : LevelSet(channels, stretchBytes, bytesPerFrame) {
     audioStart_ = audioStart;
-    AddPending(audioStart, audioEnd, false);
+    AddPending(audioStart, audioEnd);
 }
 
-void LevelSet::AddPending(std::int64_t from, std::int64_t to, bool join) {
+void LevelSet::AddPending(std::int64_t from, std::int64_t to) {
     while (from < to) {
-        const std::int64_t next = join ? to : std::min(to, from + stretchBytes_);
-        Stretch stretch{from, next, from, FrameTable(channels_), join, false};
-        stretches_.push_back(std::move(stretch));
+        const std::int64_t next = std::min(to, from + stretchBytes_);
+        stretches_.push_back(Stretch{from, next, from, FrameTable(channels_), false});
         from = next;
     }
 }
@@ -35,7 +28,7 @@ void LevelSet::AddPending(std::int64_t from, std::int64_t to, bool join) {
 // The part [from, to) of a stretch, moved by shift: its frames that start there
 // and are decoded, and the rest still to decode.
 void LevelSet::AddPart(const Stretch& source, std::int64_t from, std::int64_t to, std::int64_t shift) {
-    Stretch part{from + shift, to + shift, from + shift, FrameTable(channels_), source.Join, false};
+    Stretch part{from + shift, to + shift, from + shift, FrameTable(channels_), false};
     const std::int64_t doneTo = std::clamp(source.DoneTo, from, to);
     part.DoneTo = doneTo + shift;
     if (doneTo > from) {
@@ -49,29 +42,33 @@ void LevelSet::AddPart(const Stretch& source, std::int64_t from, std::int64_t to
     stretches_.push_back(std::move(part));
 }
 
-std::unique_ptr<LevelSet> LevelSet::Splice(int channels, const std::vector<SplicePiece>& pieces,
+std::unique_ptr<LevelSet> LevelSet::Splice(int channels, const std::vector<SplicePiece>& pieces, std::int64_t audioEnd,
                                            std::int64_t stretchBytes, std::int64_t bytesPerFrame) {
     std::unique_ptr<LevelSet> set(new LevelSet(channels, stretchBytes, bytesPerFrame));
-    std::int64_t at = 0;
+    std::int64_t covered = 0;  // of the new version
     for (const SplicePiece& piece : pieces) {
-        const std::int64_t from = piece.SourceOffset, to = piece.SourceOffset + piece.Length;
-        const std::int64_t shift = at - from;
-        std::int64_t covered = from;
+        const std::int64_t shift = piece.DestOffset - piece.SourceOffset;
+        // Of the source: what lies beyond the part earlier pieces took.
+        std::int64_t from = std::max(piece.SourceOffset, covered - shift);
+        const std::int64_t to = std::min(piece.SourceOffset + piece.Length, audioEnd - shift);
+        if (from >= to) continue;
+        if (from + shift > covered) set->AddPending(covered, from + shift);
         if (piece.Source != nullptr) {
             const LevelSet& source = *piece.Source;
             std::lock_guard lock(source.mutex_);
             for (const Stretch& stretch : source.stretches_) {
-                if (stretch.To <= covered || stretch.From >= to) continue;
-                if (stretch.From > covered) set->AddPending(covered + shift, stretch.From + shift, false);
-                covered = std::max(covered, stretch.From);
+                if (stretch.To <= from || stretch.From >= to) continue;
+                if (stretch.From > from) set->AddPending(from + shift, stretch.From + shift);
+                from = std::max(from, stretch.From);
                 const std::int64_t end = std::min(stretch.To, to);
-                set->AddPart(stretch, covered, end, shift);
-                covered = end;
+                set->AddPart(stretch, from, end, shift);
+                from = end;
             }
         }
-        set->AddPending(covered + shift, to + shift, false);
-        at += piece.Length;
+        set->AddPending(from + shift, to + shift);
+        covered = to + shift;
     }
+    set->AddPending(covered, audioEnd);
     return set;
 }
 
@@ -146,40 +143,23 @@ void LevelSet::ForEachFrame(std::int64_t from, std::int64_t to,
     }
 }
 
-void LevelSet::MarkJoin(std::int64_t join) {
+std::int64_t LevelSet::FrameNear(std::int64_t offset) const {
     std::lock_guard lock(mutex_);
-    const std::size_t at = StretchAt(join);
-    if (at == stretches_.size()) return;
-    std::int64_t from = join;
-    const std::size_t before = join > 0 ? StretchAt(join - 1) : stretches_.size();
-    if (before < stretches_.size() && stretches_[before].DoneTo >= join) {
-        const FrameTable& frames = stretches_[before].Frames;
-        const std::size_t next = frames.LowerBound(join);
-        if (next > 0) {
-            const std::int64_t last = frames.OffsetOf(next - 1);
-            if (join - last <= kFrameBeforeJoinBytes) from = last;
-        }
+    std::int64_t nearest = -1;
+    const auto closer = [&](std::int64_t at) {
+        if (nearest < 0 || std::abs(at - offset) < std::abs(nearest - offset)) nearest = at;
+    };
+    for (std::size_t s = StretchAt(offset), n = 0; s < stretches_.size() && n < 2; ++s, ++n) {
+        const FrameTable& frames = stretches_[s].Frames;
+        const std::size_t next = frames.LowerBound(offset);
+        if (next < frames.Count()) closer(frames.OffsetOf(next));
+        if (next > 0) closer(frames.OffsetOf(next - 1));
     }
-    MarkPending(from, JoinWindowEnd(at, join));
-}
-
-std::int64_t LevelSet::JoinWindowEnd(std::size_t stretch, std::int64_t join) const {
-    std::size_t seen = 0;
-    for (std::size_t s = stretch; s < stretches_.size(); ++s) {
-        const Stretch& part = stretches_[s];
-        std::int64_t found = -1;
-        part.Frames.Walk(part.Frames.LowerBound(join), part.Frames.Count(), [&](std::size_t, std::int64_t at) {
-            if (++seen > kJoinFrames && at >= join + kJoinBytes) found = at;
-            return found < 0;
-        });
-        if (found >= 0) return found;
-        // Past the frames decoded so far the stretch is still to decode anyway.
-        if (part.DoneTo < part.To) return std::max(part.DoneTo, join + 1);
-    }
-    return stretches_.back().To;
+    return nearest;
 }
 
 void LevelSet::MarkPending(std::int64_t from, std::int64_t to) {
+    std::lock_guard lock(mutex_);
     if (stretches_.empty()) return;
     from = std::max(from, stretches_.front().From);
     to = std::min(to, stretches_.back().To);
@@ -193,20 +173,20 @@ void LevelSet::MarkPending(std::int64_t from, std::int64_t to) {
             continue;
         }
         if (stretch.From < from) AddPart(stretch, stretch.From, from, 0);
-        if (stretch.From <= from) AddPending(from, to, true);
+        if (stretch.From <= from) AddPending(from, to);
         if (stretch.To > to) AddPart(stretch, to, stretch.To, 0);
     }
 }
 
-bool LevelSet::Claim(Work& work, bool joinsOnly) {
+bool LevelSet::Claim(Work& work, std::int64_t maxBytes) {
     std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < stretches_.size(); ++i) {
         Stretch& stretch = stretches_[i];
-        if (stretch.Claimed || stretch.DoneTo >= stretch.To || (joinsOnly && !stretch.Join)) continue;
+        if (stretch.Claimed || stretch.DoneTo >= stretch.To || stretch.To - stretch.DoneTo > maxBytes) continue;
         stretch.Claimed = true;
         const std::int64_t left = stretch.To - stretch.DoneTo;
         stretch.Frames.Reserve(stretch.Frames.Count() + static_cast<std::size_t>(left / bytesPerFrame_ + 1));
-        work = {i, stretch.DoneTo, stretch.To, stretch.Join};
+        work = {i, stretch.DoneTo, stretch.To};
         return true;
     }
     return false;

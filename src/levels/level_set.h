@@ -4,11 +4,12 @@
 // from its start up to some point (all of them once it is done). Decoding
 // threads fill the stretches while the window reads the set; a version that an
 // edit makes gets a set put together from the sets of the versions its pieces
-// came from, with only the frames where two pieces meet left to decode again.
+// came from, with only the frames around the places where pieces meet left to
+// decode again.
 //
 // Offsets are 0-based byte offsets of the version's file. Every method may be
-// called from any thread; changing the set's shape (Splice, MarkPending) is done
-// only while no thread decodes it.
+// called from any thread; changing the set's shape (MarkPending) is done only
+// while no thread decodes it.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,12 +21,16 @@
 
 namespace kalvor {
 
-// Length bytes of a version, taken from Source at SourceOffset; a null Source
-// has no known levels (a file from outside): its frames are decoded anew.
+class LevelSet;
+
+// Length bytes of a source's levels from SourceOffset, placed at DestOffset of
+// the new version. A null Source has no known levels (a file from outside, or
+// bytes that could not be found): its frames are decoded anew.
 struct SplicePiece {
-    const class LevelSet* Source = nullptr;
+    const LevelSet* Source = nullptr;
     std::int64_t SourceOffset = 0;
     std::int64_t Length = 0;
+    std::int64_t DestOffset = 0;
 };
 
 // Frames decoded by a thread, to be added to a stretch in one step.
@@ -46,16 +51,17 @@ class LevelSet {
         std::size_t Stretch = 0;
         std::int64_t From = 0;  // the first offset still to decode
         std::int64_t To = 0;    // the stretch's end
-        bool Join = false;      // where two pieces meet
     };
 
     // Nothing decoded yet: the audio [audioStart, audioEnd) in stretches of at
     // most stretchBytes. bytesPerFrame is a guess of the frames' size, for room.
     LevelSet(int channels, std::int64_t audioStart, std::int64_t audioEnd, std::int64_t stretchBytes,
              std::int64_t bytesPerFrame);
-    // A version made of pieces, in order from offset 0: the known frames of each
-    // piece's source moved to their new place, the rest left to decode.
-    static std::unique_ptr<LevelSet> Splice(int channels, const std::vector<SplicePiece>& pieces,
+    // A version of audioEnd bytes made of pieces, in order of DestOffset: the
+    // known frames of each piece moved to their new place, the rest (what no
+    // piece covers, what a piece's source has not decoded yet) left to decode.
+    // Where pieces overlap, the later one starts where the earlier ends.
+    static std::unique_ptr<LevelSet> Splice(int channels, const std::vector<SplicePiece>& pieces, std::int64_t audioEnd,
                                             std::int64_t stretchBytes, std::int64_t bytesPerFrame);
 
     int Channels() const { return channels_; }
@@ -71,20 +77,15 @@ class LevelSet {
     // The decoded frames starting in from..to (inclusive), in order.
     void ForEachFrame(std::int64_t from, std::int64_t to,
                       const std::function<void(std::int64_t, PeakPair)>& visit) const;
-
-    // ---- Where two pieces meet ----
-    // The frames around the meeting point at offset join are made to be decoded
-    // again: from the last frame before it (the one a cut piece may end in) to
-    // the first at least kJoinFrames frames and kJoinBytes bytes after it, which
-    // covers what a frame borrows from the frames before it.
-    void MarkJoin(std::int64_t join);
-    static constexpr std::size_t kJoinFrames = 4;
-    static constexpr std::int64_t kJoinBytes = 1024;
+    // The start of the decoded frame nearest to offset, or -1 when none is decoded.
+    std::int64_t FrameNear(std::int64_t offset) const;
 
     // ---- Decoding ----
-    // Claims the first stretch that is neither done nor claimed (only one where
-    // pieces meet, when joinsOnly). False when there is none.
-    bool Claim(Work& work, bool joinsOnly = false);
+    // The frames starting in [from, to) are to be decoded again (where pieces meet).
+    void MarkPending(std::int64_t from, std::int64_t to);
+    // Claims the first stretch that is neither done nor claimed, and has at
+    // most maxBytes left to decode. False when there is none.
+    bool Claim(Work& work, std::int64_t maxBytes = INT64_MAX);
     // Adds frames decoded in a claimed stretch, all starting after those it
     // holds; frames starting before doneTo are now all in.
     void Publish(const Work& work, const DecodedFrames& frames, std::int64_t doneTo);
@@ -100,16 +101,12 @@ class LevelSet {
         std::int64_t To = 0;
         std::int64_t DoneTo = 0;  // frames starting in [From, DoneTo) are in Frames
         FrameTable Frames;
-        bool Join = false;
         bool Claimed = false;
     };
     LevelSet(int channels, std::int64_t stretchBytes, std::int64_t bytesPerFrame);
 
-    void AddPending(std::int64_t from, std::int64_t to, bool join);
+    void AddPending(std::int64_t from, std::int64_t to);
     void AddPart(const Stretch& source, std::int64_t from, std::int64_t to, std::int64_t shift);
-    // Makes [from, to) a stretch of its own, to be decoded anew.
-    void MarkPending(std::int64_t from, std::int64_t to);
-    std::int64_t JoinWindowEnd(std::size_t stretch, std::int64_t join) const;
     std::size_t StretchAt(std::int64_t offset) const;
 
     int channels_;

@@ -165,6 +165,35 @@ TEST_F(EditedLevels, DeleteCutPasteAndUndoKeepTheLevelsOfAFreshDecode) {
     ExpectFreshLevels("paste from a file");
 }
 
+// A writer that puts a frame in front of a version and leaves out the first
+// frame of a piece: each piece is found where its bytes are, not where the
+// lengths put it, and its levels are kept (only the meeting points decode).
+TEST(MovedPieces, PiecesAreFoundWhereTheWriterPutThem) {
+    test::TempDir dir;
+    const std::string song = dir.file("song.mp3");
+    const test::Bytes piece = test::ReadFile(test::TestAudio("cbr128_plain.mp3"));
+    test::Bytes bytes;
+    for (int i = 0; i < 4; ++i) bytes.insert(bytes.end(), piece.begin(), piece.end());
+    test::WriteFile(song, bytes);
+    LevelKeeper keeper;
+    std::vector<std::int64_t> starts;  // 0-based frame offsets
+    for (const auto& [pos, peak] : Decoded(song, &keeper)) starts.push_back(pos - 1);
+    const std::int64_t headTo = starts[1000], tailFrom = starts[2000], end = static_cast<std::int64_t>(bytes.size());
+    const auto range = [&](std::int64_t from, std::int64_t to) {
+        return test::Bytes(bytes.begin() + from, bytes.begin() + to);
+    };
+    test::Bytes made = range(starts[500], starts[501]);                          // a frame put in front
+    const test::Bytes head = range(0, headTo), tail = range(starts[2001], end);  // the tail's first frame left out
+    made.insert(made.end(), head.begin(), head.end());
+    made.insert(made.end(), tail.begin(), tail.end());
+    const std::string version = dir.file("version.mp3");
+    test::WriteFile(version, made);
+    keeper.VersionMade(version, {{PieceSource::Current, 0, headTo}, {PieceSource::Current, tailFrom, end - tailFrom}});
+    EXPECT_TRUE(keeper.Progress().Complete());
+    keeper.Wait();
+    EXPECT_EQ(LevelsOf(keeper), Decoded(version));
+}
+
 // Bytes of garbage in the middle: the frames there give whatever the decoder
 // made of them, and those after it their own levels again. A file with nothing
 // the decoder can use has no levels at all.

@@ -81,14 +81,23 @@ INSTANTIATE_TEST_SUITE_P(
         Spacing{"JunkBetween", [](std::size_t i) -> std::int64_t { return i % 500 ? 418 : 70000 + i; }, true}),
     [](const auto& info) { return info.param.name; });
 
+std::vector<std::int64_t> Every100(std::int64_t from, std::int64_t to) {
+    std::vector<std::int64_t> offsets;
+    for (std::int64_t at = from; at < to; at += 100) offsets.push_back(at);
+    return offsets;
+}
+
+std::vector<std::int64_t> operator+(std::vector<std::int64_t> a, const std::vector<std::int64_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 TEST(LevelSetSplice, KnownFramesMoveWithTheirPiecesAndTheRestIsLeftToDecode) {
     const auto source = Decoded(10000, 100);
     const auto set =
-        LevelSet::Splice(2, {{source.get(), 1000, 2000}, {nullptr, 0, 500}, {source.get(), 5000, 1000}}, 1 << 20, 100);
-    std::vector<std::int64_t> expected;
-    for (std::int64_t at = 0; at < 2000; at += 100) expected.push_back(at);
-    for (std::int64_t at = 2500; at < 3500; at += 100) expected.push_back(at);
-    EXPECT_EQ(OffsetsOf(*set), expected);
+        LevelSet::Splice(2, {{source.get(), 1000, 2000, 0}, {nullptr, 0, 500, 2000}, {source.get(), 5000, 1000, 2500}},
+                         3500, 1 << 20, 100);
+    EXPECT_EQ(OffsetsOf(*set), Every100(0, 2000) + Every100(2500, 3500));
     std::vector<PeakPair> peaks;
     set->RangePeaks(2500, 100, 1, peaks);
     EXPECT_EQ(peaks[0].Left, 1 + 5000 / 100 % 250);
@@ -101,20 +110,30 @@ TEST(LevelSetSplice, KnownFramesMoveWithTheirPiecesAndTheRestIsLeftToDecode) {
     EXPECT_EQ(work.To, 2500);
 }
 
-TEST(LevelSetSplice, AJoinReopensTheFrameBeforeItAndEnoughAfterIt) {
+// A writer that left out or put in bytes where pieces meet: a later piece
+// starts where the earlier ends, and what none covers is decoded.
+TEST(LevelSetSplice, OverlapsAreCutAndGapsLeftToDecode) {
     const auto source = Decoded(10000, 100);
-    const auto set = LevelSet::Splice(2, {{source.get(), 0, 5000}, {source.get(), 7000, 3000}}, 1 << 20, 100);
-    set->MarkJoin(5000);
-    // From the last frame before the join to the first at least four frames and
-    // a kilobyte after it.
+    const auto set =
+        LevelSet::Splice(2, {{source.get(), 0, 3000, 0}, {source.get(), 5000, 3000, 2600}}, 6000, 1 << 20, 100);
+    EXPECT_EQ(OffsetsOf(*set), Every100(0, 3000) + Every100(3000, 5600));
     LevelSet::Work work;
-    ASSERT_TRUE(set->Claim(work, true));
-    EXPECT_EQ(work.From, 4900);
-    EXPECT_EQ(work.To, 6100);
-    EXPECT_FALSE(set->Claim(work, true));
-    const std::vector<std::int64_t> offsets = OffsetsOf(*set);
-    EXPECT_EQ(offsets[48], 4800);
-    EXPECT_EQ(offsets[49], 6100);
+    ASSERT_TRUE(set->Claim(work));
+    EXPECT_EQ(work.From, 5600);
+    EXPECT_EQ(work.To, 6000);
+}
+
+TEST(LevelSetSplice, FramesAroundAMeetingPointAreDecodedAgainBeforeTheRest) {
+    const auto source = Decoded(10000, 100);
+    const auto set =
+        LevelSet::Splice(2, {{source.get(), 0, 5000, 0}, {source.get(), 7000, 3000, 5000}}, 8000, 1 << 20, 100);
+    set->MarkPending(4850, 5250);
+    EXPECT_EQ(OffsetsOf(*set), Every100(0, 4900) + Every100(5300, 8000));
+    LevelSet::Work work;
+    ASSERT_TRUE(set->Claim(work, 1000));
+    EXPECT_EQ(work.From, 4850);
+    EXPECT_EQ(work.To, 5250);
+    EXPECT_FALSE(set->Claim(work, 1000));
 }
 
 TEST(LevelSetPeaks, EachRangeTakesTheLoudestFrameReachingIntoIt) {
