@@ -30,7 +30,7 @@ int RunSplit(const Args& words) {
     if (atSilences) {
         std::vector<Silence> silences;
         if (!SourceSilences(document, rule, silences)) return 1;
-        for (const std::int32_t ms : SilenceSplitPoints(silences)) rows.Add(ms, ms, document.DurationMs);
+        AddSplitPoints(rows, SilenceSplitPoints(silences), document.DurationMs);
     }
     return WriteRows(rows, document, args[1]);
 }

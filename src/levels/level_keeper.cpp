@@ -192,6 +192,9 @@ void LevelKeeper::VersionMade(const std::string& path, const std::vector<Version
 }
 
 void LevelKeeper::VersionsSwapped() {
+    // Before the first edit there is no version kept for undo: the document
+    // goes back to the opened file, which is the current version, levels and all.
+    if (!previous_.Levels) return;
     Stop();
     std::swap(current_, previous_);
     Changed();

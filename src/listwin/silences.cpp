@@ -1,5 +1,7 @@
 #include "listwin/silences.h"
 
+#include <algorithm>
+
 #include "services/arith.h"
 
 namespace kalvor {
@@ -37,6 +39,17 @@ std::vector<std::int32_t> SilenceSplitPoints(const std::vector<Silence>& silence
         points.push_back(RoundHalfEven((static_cast<double>(silence.FromMs) + silence.ToMs) / 2));
     }
     return points;
+}
+
+int AddSplitPoints(ListRows& rows, const std::vector<std::int32_t>& points, std::int32_t durationMs) {
+    int added = 0;
+    for (const std::int32_t ms : points) {
+        const std::vector<SplitMark> marks = rows.SplitMarks();
+        if (std::any_of(marks.begin(), marks.end(), [&](const SplitMark& mark) { return mark.LocMs == ms; })) continue;
+        rows.Add(ms, ms, durationMs);
+        ++added;
+    }
+    return added;
 }
 
 }  // namespace kalvor

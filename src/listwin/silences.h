@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/level_source.h"
+#include "listwin/list_rows.h"
 
 namespace kalvor {
 
@@ -38,5 +39,10 @@ std::vector<Silence> FindSilences(const LevelSource& levels, std::int64_t firstP
 
 // The middle of each silence that lies between audio, in milliseconds.
 std::vector<std::int32_t> SilenceSplitPoints(const std::vector<Silence>& silences);
+
+// Adds a split row for each of points that is not a split point of rows yet
+// (a second split at the same silences, or a time given besides, would make
+// pieces of no length); the rows added.
+int AddSplitPoints(ListRows& rows, const std::vector<std::int32_t>& points, std::int32_t durationMs);
 
 }  // namespace kalvor

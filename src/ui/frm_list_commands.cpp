@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "document/messages.h"
+#include "listwin/silences.h"
 #include "listwin/time_text_pos.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -108,9 +109,7 @@ void FrmList::SilenceSplitClicked() {
         OutputScope scope(host_, outputRunning_);
         points = host_.SilenceSplitPoints();
     }
-    if (points.empty()) return;
-    const std::int32_t durationMs = host_.DurationMs();
-    for (const std::int32_t ms : points) rows_.Add(ms, ms, durationMs);
+    if (AddSplitPoints(rows_, points, host_.DurationMs()) == 0) return;
     ShowRows();
     host_.DrawPicture();
 }

@@ -147,6 +147,8 @@ class EditedLevels : public ::testing::Test {
 };
 
 TEST_F(EditedLevels, DeleteCutPasteAndUndoKeepTheLevelsOfAFreshDecode) {
+    ASSERT_EQ(doc.Undo(), 1);
+    ExpectFreshLevels("undo before any edit");
     doc.Sel.SelectRange(At(2.0), At(5.0));
     ASSERT_EQ(doc.Delete(), 1);
     ExpectFreshLevels("delete");

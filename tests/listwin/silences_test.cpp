@@ -16,7 +16,7 @@ struct LevelRun {
 
 struct Case {
     const char* name;
-    std::vector<LevelRun> runs;                                        // frames of 100 bytes, 10 ms each
+    std::vector<LevelRun> runs;                                   // frames of 100 bytes, 10 ms each
     std::vector<std::pair<std::int32_t, std::int32_t>> silences;  // FromMs, ToMs
     std::vector<std::int32_t> points;
 };
@@ -49,6 +49,15 @@ INSTANTIATE_TEST_SUITE_P(
              {{0, 3000}, {4000, 7000}, {8000, 11000}},
              {5500}}),
     [](const auto& info) { return info.param.name; });
+
+// A second split at the same silences, or a time given besides, adds no point twice.
+TEST(SilenceSplitRows, APointAlreadyInTheListIsNotAddedAgain) {
+    ListRows rows(ListMode::Split);
+    rows.Add(5551, 5551, 18000);
+    EXPECT_EQ(AddSplitPoints(rows, {5551, 12552}, 18000), 1);
+    EXPECT_EQ(AddSplitPoints(rows, {5551, 12552}, 18000), 0);
+    EXPECT_EQ(rows.Count(), 2);
+}
 
 }  // namespace
 }  // namespace kalvor
