@@ -1,6 +1,6 @@
 #pragma once
-// What every benchmark measures with: wall time, the median of rounds and the
-// process's peak memory.
+// What every benchmark measures with: wall time, CPU time, the median of
+// rounds and the process's peak memory.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -14,6 +14,15 @@ inline long MaxRssKb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+// The CPU seconds (user and system, all threads) this process has used: on a
+// loaded machine what a run would take alone, where wall time says little.
+inline double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // Wall-clock seconds that body takes.

@@ -58,22 +58,26 @@ std::uintmax_t HourOf(const std::string& source) {
 
 void DecodeHour(const std::string& path, int threads, const char* what) {
     const kalvor::StreamInfo info = Analysed(path);
-    std::vector<double> rounds;
+    std::vector<double> rounds, cpu;
     std::size_t memory = 0, frames = 0;
     for (int round = 0; round < 3; ++round) {
         kalvor::LevelKeeper levels(threads);
+        const double cpuBefore = kalvor::bench::CpuSeconds();
         rounds.push_back(Seconds([&] {
             levels.Opened(path, info);
             levels.Wait();
         }));
+        cpu.push_back(kalvor::bench::CpuSeconds() - cpuBefore);
         memory = levels.MemoryBytes();
         frames = levels.FrameCount();
     }
     const double median = kalvor::bench::Median(rounds);
     const int channels = kalvor::DecodeHeader(info.RefHeader)->ChannelMode == 3 ? 1 : 2;
-    std::printf("%s: %.2f s median of 3 (%.0fx real time), %zu frames, %zu bytes = %.2f bytes per frame and channel\n",
-                what, median, info.DurationMs / 1000.0 / median, frames, memory,
-                static_cast<double>(memory) / static_cast<double>(frames * channels));
+    std::printf(
+        "%s: %.2f s median of 3 (%.0fx real time), CPU %.2f s, %zu frames, %zu bytes = %.2f bytes per frame and "
+        "channel\n",
+        what, median, info.DurationMs / 1000.0 / median, kalvor::bench::Median(cpu), frames, memory,
+        static_cast<double>(memory) / static_cast<double>(frames * channels));
 }
 
 void EditOfBigFile(const std::string& source, const fs::path& folder) {
