@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/selection.h"
+#include "mpeg/audio_time_scale.h"
 
 #ifdef KALVOR_HAVE_LEVELS
 #include "levels/level_keeper.h"
@@ -53,10 +53,9 @@ bool SourceSilences(const ListDocument& document, const SilenceRule& rule, std::
         Fail(document.CurFile + ": no frame could be decoded");
         return false;
     }
-    const std::int32_t audioLength = document.Info.AudioLength, durationMs = document.DurationMs;
-    silences = FindSilences(
-        levels, document.Info.FirstFramePos, document.Info.AudioEndPos, rule,
-        [&](std::int64_t pos) { return ByteToMs(static_cast<std::int32_t>(pos), audioLength, durationMs); });
+    const AudioTimeScale time = document.TimeScale();
+    silences = FindSilences(levels, time.FirstFramePos(), time.AudioEndPos(), rule,
+                            [&](std::int64_t pos) { return time.PosToMs(static_cast<std::int32_t>(pos)); });
     return true;
 #else
     (void)rule;

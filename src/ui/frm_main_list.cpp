@@ -58,13 +58,10 @@ std::vector<std::int32_t> FrmMain::SilenceSplitPoints() {
         DispMes(msg::kNoLevels);
         return {};
     }
-    const StreamInfo& info = document_->Info();
-    const std::int32_t audioLength = document_->AudioLength(), durationMs = document_->DurationMs();
-    const PosToMsFn posToMs = [&](std::int64_t pos) {
-        return ByteToMs(static_cast<std::int32_t>(pos), audioLength, durationMs);
-    };
+    const AudioTimeScale time = document_->TimeScale();
+    const PosToMsFn posToMs = [&](std::int64_t pos) { return time.PosToMs(static_cast<std::int32_t>(pos)); };
     const std::vector<std::int32_t> points = kalvor::SilenceSplitPoints(
-        FindSilences(*levels_, info.FirstFramePos, info.AudioEndPos, ReadSilenceRule(), posToMs));
+        FindSilences(*levels_, time.FirstFramePos(), time.AudioEndPos(), ReadSilenceRule(), posToMs));
     DispMes(points.empty() ? msg::kNoSilence : msg::kDone);
     return points;
 }
