@@ -16,6 +16,8 @@
 #   gaps.mp3        MPEG-1 Layer III, 44.1 kHz, 128 kbit/s, stereo, 18 s: a 440 Hz tone at -6 dBFS
 #                   (0 to 4 s), digital silence (4 to 7 s), the tone at -26 dBFS (7 to 11 s),
 #                   silence (11 to 14 s), white noise peaking at -20 dBFS (14 to 18 s)
+#   layer1.mp1      MPEG-1 Layer I, 44.1 kHz, 128 kbit/s, stereo, 300 frames of silence written
+#                   here (no encoder at hand makes Layer I): every sub-band allocated no bits
 #   <name>_tags.<ext>  each MPEG file above with a 2 048-byte ID3v2 tag in front and a
 #                   128-byte ID3v1 "TAG" block at the end
 # Hostile files, cut from the ones above (what real-world files hold):
@@ -69,6 +71,10 @@ lame --quiet -b 128 -m j "$tmp/s48_6.wav" cbr48k.mp3
 ffmpeg -v error -y -f lavfi -i "aevalsrc='if(lt(t,4), 0.5*sin(2*PI*440*t), if(lt(t,7), 0, if(lt(t,11), \
 0.05*sin(2*PI*440*t), if(lt(t,14), 0, 0.1*(2*random(0)-1)))))':s=44100:d=18:c=stereo" -c:a pcm_s16le "$tmp/gaps.wav"
 lame --quiet -b 128 -m s "$tmp/gaps.wav" gaps.mp3
+for _ in $(seq 300); do
+    printf '\xff\xff\x40\x00'  # no CRC; 128 kbit/s, 44.1 kHz, no padding; stereo: 136 bytes a frame
+    head -c 132 /dev/zero
+done > layer1.mp1
 
 # A synthetic ID3v2.3 tag of 2 048 bytes (10-byte header, synchsafe size 2 038)
 # in front, and a 128-byte ID3v1 block at the end.

@@ -66,7 +66,7 @@ TEST_P(FramePlaces, EveryAudioFrameHasALevelWhereItStarts) {
 
 INSTANTIATE_TEST_SUITE_P(TestAudio, FramePlaces,
                          ::testing::Values("cbr128.mp3", "vbr.mp3", "lsf_vbr.mp3", "mono.mp3", "mp2_48k.mp2",
-                                           "ffmpeg.mp3", "cbr128_tags.mp3"),
+                                           "ffmpeg.mp3", "cbr128_tags.mp3", "layer1.mp1"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
