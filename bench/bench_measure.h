@@ -2,6 +2,7 @@
 // What every benchmark measures with: wall time, CPU time, the median of
 // rounds and the process's peak memory.
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +24,14 @@ inline double CpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The CPU seconds the calling thread has used: what one paint costs, however
+// many other programs share the cores.
+inline double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec / 1e9;
 }
 
 // Wall-clock seconds that body takes.
