@@ -77,7 +77,7 @@ class FrmMainLevelsTest : public QObject {
         QVERIFY(window);
         QVERIFY(window->Levels().Progress().Complete());
         const QImage picture = window->PictureSec()->grab().toImage();
-        const int middle = kSecHeight / window->TwipsPerPixelValue() / 2;
+        const int middle = kSecHeight / window->TwipsPerPixel() / 2;
         const double seconds = window->Doc().DurationMs() / 1000.0;
         // Tone, silence, quieter tone, silence, noise; a little away from the edges.
         struct Region {
