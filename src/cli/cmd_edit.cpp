@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/tag_choice.h"
 #include "document/document.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/basic.h"
@@ -130,6 +131,7 @@ int RunEdit(const Args& args) {
     if (folder.Path().empty()) return Fail("cannot make a working folder in " + fs::temp_directory_path().string());
     PrintingSink sink;
     Document doc(folder.Path().string(), &sink);
+    doc.SetTagRewriter(OutputTagRewriter());
     if (doc.OpenFile(src) != 1) return Fail("cannot open " + src + ": " + WhyNotOpened(src));
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (RunStep(doc, steps[i]) == 1) continue;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_command.h"
+#include "cli/tag_choice.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/basic.h"
 
@@ -18,11 +19,13 @@ std::int32_t TimeWord(const std::string& word, const char* what) {
 
 bool SourceDocument(const std::string& path, ListDocument& document) {
     document.CurFile = document.OrgFile = path;
-    const AnalysisResult analysis = AnalyzeStreamWhy(path, document.Info);
+    document.Rewriter = OutputTagRewriter();
+    const AnalysisResult analysis = AnalyzeAudio(path, document.Info, document.Bound());
     if (!analysis.Ok()) {
         Fail(path + ": " + AnalysisFaultText(analysis));
         return false;
     }
+    if (document.Rewriter) document.Tags = ReadFileTags(path, document.Info);
     document.DurationMs = document.Info.DurationMs;
     return true;
 }

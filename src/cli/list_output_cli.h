@@ -13,7 +13,8 @@ namespace kalvor::cli {
 std::int32_t TimeWord(const std::string& word, const char* what);
 
 // The source as the open document: CurFile and OrgFile are the path, the
-// duration is the analysis'. False after printing the reason.
+// duration is the analysis', and its tags are kept as the document keeps them.
+// False after printing the reason.
 bool SourceDocument(const std::string& path, ListDocument& document);
 
 // Fails (exit 1) when ms lies beyond the document's end.

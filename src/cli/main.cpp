@@ -5,6 +5,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_leftovers.h"
+#include "cli/tag_choice.h"
 
 namespace {
 
@@ -14,7 +15,9 @@ std::string UsageText() {
     auto commands = kalvor::cli::CliCommands();
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand& a, const CliCommand& b) { return std::string(a.name) < b.name; });
-    std::string text = "usage: kalvor-cli COMMAND ARGS...\n       kalvor-cli --help\n\ncommands:\n";
+    std::string text =
+        "usage: kalvor-cli [--no-tags] COMMAND ARGS...\n       kalvor-cli --help\n\n"
+        "--no-tags  write the audio only: no tags of the source (as with KeepTags=0 in kalvor.ini)\n\ncommands:\n";
     for (const auto& c : commands) {
         std::string usage = c.usage;
         std::string indented;
@@ -35,9 +38,17 @@ int Usage(const std::string& message) {
 
 }  // namespace
 
+// The switch stands before the command or right after its name.
+constexpr const char* kNoTags = "--no-tags";
+
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage("");
-    const std::string name = argv[1];
+    int first = 1;
+    if (first < argc && std::string(argv[first]) == kNoTags) {
+        kalvor::cli::SetNoTags();
+        ++first;
+    }
+    if (argc <= first) return Usage("");
+    const std::string name = argv[first];
     if (name == "--help" || name == "-h" || name == "help") {
         std::fputs(UsageText().c_str(), stdout);
         return 0;
@@ -45,7 +56,12 @@ int main(int argc, char** argv) {
     const auto& commands = kalvor::cli::CliCommands();
     const auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return name == c.name; });
     if (it == commands.end()) return Usage("unknown command: " + name);
-    const kalvor::cli::Args args(argv + 2, argv + argc);
+    int words = first + 1;
+    if (words < argc && std::string(argv[words]) == kNoTags) {
+        kalvor::cli::SetNoTags();
+        ++words;
+    }
+    const kalvor::cli::Args args(argv + words, argv + argc);
     const kalvor::cli::CliJournal journal;
     try {
         return it->run(args);

@@ -5,7 +5,9 @@
 #include "document/analysis_message.h"
 #include "document/command_scope.h"
 #include "document/messages.h"
+#include "document/tagged_copy.h"
 #include "mpeg/FCT_mpeg.h"
+#include "mpeg/frames_duration.h"
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -77,6 +79,7 @@ void Document::ResetState() {
     orgFile_.clear();
     info_ = StreamInfo{};
     durationMs_ = 0;
+    tags_ = FileTags{};
     Sel.Clear();
     blocks_.ResetBlocks();
     if (versions_) versions_->Closed();
@@ -103,6 +106,7 @@ int Document::OpenPath(const std::string& path) {
     fileExt_ = ext;
     orgFile_ = curFile_ = path;
     const int loaded = LoadCurrent(curFile_);
+    if (loaded == 1 && tagRewriter_) tags_ = ReadFileTags(path, info_);
     files_ = next;
     for (const std::string* name : {&files_.UndoFile, &files_.TempFile, &files_.ClipFile, &files_.WorkFile})
         NoteTemporaryFile(*name);
@@ -130,7 +134,7 @@ int Document::LoadCurrent(const std::string& path) {
     ResetGraph();
     if (FileExists(path) != 1) return 0;
     StreamInfo fresh;
-    const int analysed = AnalyzeStream(path, fresh);
+    const int analysed = AnalyzeAudio(path, fresh, Bound()).Ok() ? 1 : 0;
     if (analysed == 1) {
         info_ = fresh;
     } else if (IsEmptyFile(path)) {
@@ -194,6 +198,9 @@ int Document::SaveCopy(const std::string& path) {
         Say(msg::kWriteFailed);
         return 0;
     }
+    // A working file holds audio only; the opened file (or one saved before)
+    // already holds its tags and is copied as it is.
+    if (tagRewriter_ && !tags_.Empty() && files_.Contains(curFile_)) return SaveTaggedCopy(path);
     // CopyFileTo writes beside the target and renames into place, so an
     // existing file is replaced only by a whole copy.
     if (CopyFileTo(curFile_, path, false) != 1) {
@@ -218,6 +225,25 @@ std::int32_t Document::LoadVersion(const std::string& path) {
     const std::int32_t before = info_.FirstFramePos;
     LoadCurrent(path);
     return WrapSub(info_.FirstFramePos, before);
+}
+
+int Document::SaveTaggedCopy(const std::string& path) {
+    const FileTags tags =
+        OutputTags([&] { return FramesDurationMs(curFile_, info_, info_.FirstFramePos, info_.AudioEndPos); });
+    if (CopyWithTags(curFile_, path, tags) != 1) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
+    // The saved file is the tags around the current version's audio. The
+    // document goes on reading that audio from the working file, where its
+    // positions are the ones the selection and the marks were made in.
+    orgFile_ = path;
+    return 1;
+}
+
+FileTags Document::OutputTags(const std::function<std::int32_t()>& lengthMs) const {
+    if (!tagRewriter_ || tags_.Empty()) return {};
+    return tagRewriter_->ForOutput(tags_, OutputFacts{lengthMs});
 }
 
 }  // namespace kalvor

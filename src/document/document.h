@@ -10,6 +10,12 @@
 // working files; undo is one level deep and toggles. Saving copies the current
 // version over a chosen file.
 //
+// With a tag rewriter set, the document keeps the opened file's tags: its audio
+// ends before the trailing tag blocks, and every file written for the user (a
+// saved version, a written selection) gets the tags back around its audio. The
+// working files, the clipboard and undo stay audio only. Without one, no tag is
+// looked at and every file is written as audio only.
+//
 // Commands report progress and results as message texts (messages.h) to the
 // sink. A command that cannot run (nothing selected, no data, a bad source or
 // target, a write that failed) says why and changes nothing: neither the
@@ -17,6 +23,7 @@
 // window events run between chunks, and a command started from such an event
 // is refused.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "document/block_list.h"
@@ -25,8 +32,11 @@
 #include "document/selection.h"
 #include "document/version_listener.h"
 #include "document/working_files.h"
+#include "mpeg/audio_bound.h"
 #include "mpeg/audio_time_scale.h"
+#include "mpeg/file_tags.h"
 #include "mpeg/stream_info.h"
+#include "mpeg/tag_rewriter.h"
 
 namespace kalvor {
 
@@ -43,6 +53,9 @@ class Document {
     void SetPlayer(Player* player) { player_ = player; }
     // Told what each version is made of (the audio levels follow the edits).
     void SetVersionListener(VersionListener* listener) { versions_ = listener; }
+    // Keeps tags (through rewriter, which outlives the document) or, with
+    // nullptr, not; takes effect from the next open.
+    void SetTagRewriter(const TagRewriter* rewriter) { tagRewriter_ = rewriter; }
 
     // ---- Lifecycle (document.cpp) ----
 
@@ -121,6 +134,11 @@ class Document {
     // How times map onto byte positions of the current version.
     AudioTimeScale TimeScale() const { return AudioTimeScale::Of(info_, durationMs_); }
     const BlockList& Blocks() const { return blocks_; }
+    // The opened file's tags, when tags are kept.
+    const FileTags& Tags() const { return tags_; }
+    const TagRewriter* Rewriter() const { return tagRewriter_; }
+    // Where the audio of the document's files ends.
+    AudioBound Bound() const { return tagRewriter_ ? AudioBound::BeforeTags : AudioBound::AtAnalysis; }
 
     // The selection: the view reads and writes it, then calls UpdateSelectionMs.
     Selection Sel;
@@ -147,6 +165,8 @@ class Document {
     std::int32_t LoadVersion(const std::string& path);
     int KeepUndoReachable();
     int SaveCopy(const std::string& path);
+    int SaveTaggedCopy(const std::string& path);
+    FileTags OutputTags(const std::function<std::int32_t()>& lengthMs) const;
     int DeleteOrCut(bool cut);
     int CopyToClip(const Selection& sel, std::int32_t to, int snapTo);
     int BuildVersion(const EditPlan& plan);
@@ -173,6 +193,8 @@ class Document {
     // What BuildVersion put into WorkFile, for the listener once it is the current version.
     std::vector<VersionPiece> builtPieces_;
     bool running_ = false;
+    const TagRewriter* tagRewriter_ = nullptr;
+    FileTags tags_;
 };
 
 }  // namespace kalvor

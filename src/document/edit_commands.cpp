@@ -9,6 +9,7 @@
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
 #include "mpeg/finish_file.h"
+#include "mpeg/frames_duration.h"
 #include "mpeg/stream_compat.h"
 #include "services/arith.h"
 #include "services/basic.h"
@@ -103,7 +104,7 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
     // the old clipboard.
     RemoveFile(files_.WorkFile);
     FinishingWalk finishing(files_.WorkFile);
-    const CopyOutcome outcome = CopyFrames(curFile_, files_.WorkFile, sel.SelStart, to, 1, snapTo);
+    const CopyOutcome outcome = CopyFrames(curFile_, files_.WorkFile, sel.SelStart, to, 1, snapTo, Bound());
     if (CopyFailed(outcome)) {
         RemoveFile(files_.WorkFile);
         Say(FailureText(outcome));
@@ -144,7 +145,8 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
             return OpenPath(path);
         }
         EditPlan plan{Sel, path, {}, fromClip ? PieceSource::Clip : PieceSource::File};
-        const AnalysisResult analysis = AnalyzeStreamWhy(path, plan.bodyInfo);
+        // A tagged file's audio only: its tags are not the document's.
+        const AnalysisResult analysis = AnalyzeAudio(path, plan.bodyInfo, Bound());
         if (!analysis.Ok()) {
             Say(AnalysisFailureMessage(analysis));
             return 0;
@@ -196,14 +198,14 @@ int Document::BuildVersion(const EditPlan& plan) {
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
     if (TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes)
-        head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1);
+        head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
         body =
             CopyFrames(plan.body, work, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
     }
     if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
-        tail = CopyFrames(curFile_, work, sel.SelEnd, info_.AudioEndPos, 1, 0);
+        tail = CopyFrames(curFile_, work, sel.SelEnd, info_.AudioEndPos, 1, 0, Bound());
     }
     for (const CopyOutcome* outcome : {&head, &body, &tail}) {
         if (!CopyFailed(*outcome)) continue;
@@ -288,8 +290,17 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kWriteFailed);
         return 0;
     }
-    FinishingWalk finishing(file.Path());
-    const CopyOutcome outcome = CopyFrames(curFile_, file.Path(), sel.SelStart, sel.SelEnd, 1, 1);
+    // The selection's whole frames, with the document's tags around them.
+    const FileTags tags = OutputTags([&] {
+        const std::int32_t to = WrapSub(SnapToFrame(curFile_, sel.SelEnd, info_), 1);
+        return FramesDurationMs(curFile_, info_, SnapToFrame(curFile_, sel.SelStart, info_), to);
+    });
+    if (!AppendTagBlocks(file.Path(), tags.Leading)) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
+    FinishingWalk finishing(file.Path(), tags.LeadingSize());
+    const CopyOutcome outcome = CopyFrames(curFile_, file.Path(), sel.SelStart, sel.SelEnd, 1, 1, Bound());
     if (CopyFailed(outcome)) {
         Say(FailureText(outcome));
         return 0;
@@ -298,7 +309,8 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kNoData);
         return 0;
     }
-    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1 || file.Commit() != 1) {
+    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1 || !AppendTagBlocks(file.Path(), tags.Trailing) ||
+        file.Commit() != 1) {
         Say(msg::kWriteFailed);
         return 0;
     }

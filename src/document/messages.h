@@ -36,6 +36,7 @@ inline constexpr const char* kSourceUnreadable = "元のファイルを読み込
 inline constexpr const char* kSourceEnded = "元のファイルが範囲の途中で終わっています";
 inline constexpr const char* kCopyStopped = "{}へのコピーが途中で止まりました";
 inline constexpr const char* kLengthNotUpdated = "{}の長さ情報を更新できません";
+inline constexpr const char* kTagsNotWritten = "{}にタグを書き込めません";
 inline constexpr const char* kNotMovedIntoPlace = "書き込んだファイルを{}に移せません";
 inline constexpr const char* kAllRangesEmpty = "範囲がすべて空のため、何も書き込みませんでした";
 inline constexpr const char* kOutputStopped = "予期しないエラーで出力が止まりました";

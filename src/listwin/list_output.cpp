@@ -3,6 +3,7 @@
 #include "listwin/time_text_pos.h"
 #include "mpeg/FCTs.h"
 #include "mpeg/finish_file.h"
+#include "mpeg/frames_duration.h"
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -45,7 +46,8 @@ class OutputWriter {
     // and is no failure. A failed copy stops the output: the unfinished file
     // is removed with its PendingFile, since half a frame may end it.
     bool Append(const std::string& target, const PendingFile& file, const Range& r, bool& wrote) {
-        const CopyOutcome outcome = CopyFrames(doc_.CurFile, file.Path(), r.From, r.To, r.SnapFrom, r.SnapTo);
+        const CopyOutcome outcome =
+            CopyFrames(doc_.CurFile, file.Path(), r.From, r.To, r.SnapFrom, r.SnapTo, doc_.Bound());
         if (outcome.Fault == CopyFault::EmptyRange) return true;
         if (!outcome.Ok()) {
             result_.Copy = outcome;
@@ -55,18 +57,44 @@ class OutputWriter {
         return true;
     }
 
-    // Whether the copy of r stops before the document's last audio byte: only
-    // then does the written file lack the stream's true last frame.
-    bool EndsBeforeAudioEnd(const Range& r) const {
-        const std::int32_t lastByte = r.SnapTo == 1 ? WrapSub(SnapToFrame(doc_.CurFile, r.To, doc_.Info), 1) : r.To;
-        return lastByte < doc_.Info.AudioEndPos;
+    // The first and last byte the copy of r takes, once snapped.
+    std::int32_t FirstByte(const Range& r) const {
+        return r.SnapFrom == 1 ? SnapToFrame(doc_.CurFile, r.From, doc_.Info) : r.From;
+    }
+    std::int32_t LastByte(const Range& r) const {
+        return r.SnapTo == 1 ? WrapSub(SnapToFrame(doc_.CurFile, r.To, doc_.Info), 1) : r.To;
     }
 
-    // Brings the written file's header up to date and moves it into place. A
-    // file that fails either is removed with its PendingFile: only finished
-    // files ever appear under a target's name.
-    bool Finish(const std::string& target, PendingFile& file, FinishingWalk& finishing, bool endOfAudioCut) {
+    // Whether the copy of r stops before the document's last audio byte: only
+    // then does the written file lack the stream's true last frame.
+    bool EndsBeforeAudioEnd(const Range& r) const { return LastByte(r) < doc_.Info.AudioEndPos; }
+
+    // The tags of a file made of ranges: piece n of N, or 0 of 0 for a build.
+    FileTags TagsFor(const std::vector<Range>& ranges, int piece, int pieces) const {
+        if (!doc_.Rewriter || doc_.Tags.Empty()) return {};
+        OutputFacts facts{[&] {
+                              std::int32_t ms = 0;
+                              for (const Range& r : ranges)
+                                  ms += FramesDurationMs(doc_.CurFile, doc_.Info, FirstByte(r), LastByte(r));
+                              return ms;
+                          },
+                          piece, pieces};
+        return doc_.Rewriter->ForOutput(doc_.Tags, facts);
+    }
+
+    // The file being written starts with the leading tags.
+    bool Begin(const std::string& target, const PendingFile& file, const FileTags& tags) {
+        if (AppendTagBlocks(file.Path(), tags.Leading)) return true;
+        return Stop(ListOutputFault::TagsNotWritten, target);
+    }
+
+    // Brings the written file's header up to date, ends it with the trailing
+    // tags and moves it into place. A file that fails any of that is removed
+    // with its PendingFile: only finished files ever appear under a target's name.
+    bool Finish(const std::string& target, PendingFile& file, FinishingWalk& finishing, bool endOfAudioCut,
+                const FileTags& tags) {
         if (finishing.Finish(endOfAudioCut) != 1) return Stop(ListOutputFault::HeaderNotUpdated, target);
+        if (!AppendTagBlocks(file.Path(), tags.Trailing)) return Stop(ListOutputFault::TagsNotWritten, target);
         if (file.Commit() != 1) return Stop(ListOutputFault::NotMovedIntoPlace, target);
         result_.Written.push_back(target);
         return true;
@@ -99,10 +127,14 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
     if (!w.Accepts({output})) return false;
     PendingFile file(output);
     if (!w.Replaceable(output, file)) return false;
-    FinishingWalk finishing(file.Path());
+    std::vector<Range> ranges;
+    for (int i = 0; i < rows.Count(); ++i) ranges.push_back(RowRange(rows, i, w.Document()));
+    const FileTags tags = w.TagsFor(ranges, 0, 0);
+    if (!w.Begin(output, file, tags)) return false;
+    FinishingWalk finishing(file.Path(), tags.LeadingSize());
     bool wrote = false, endOfAudioCut = true;
     for (int i = 0; i < rows.Count(); ++i) {
-        const Range r = RowRange(rows, i, w.Document());
+        const Range& r = ranges[static_cast<std::size_t>(i)];
         bool rowWrote = false;
         if (!w.Append(output, file, r, rowWrote)) return false;
         // The file's end is the end of the last range that added anything.
@@ -111,7 +143,7 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
         w.Progress(i + 1, rows.Count());
     }
     if (!wrote) return w.Stop(ListOutputFault::NothingWritten);
-    return w.Finish(output, file, finishing, endOfAudioCut);
+    return w.Finish(output, file, finishing, endOfAudioCut, tags);
 }
 
 // Piece k (1-based) of a split at the rows' points.
@@ -144,9 +176,11 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
         bool wrote = false;
         PendingFile file(name);
         if (!w.Replaceable(name, file)) return false;
-        FinishingWalk finishing(file.Path());
+        const FileTags tags = w.TagsFor({r}, k, pieces);
+        if (!w.Begin(name, file, tags)) return false;
+        FinishingWalk finishing(file.Path(), tags.LeadingSize());
         if (!w.Append(name, file, r, wrote)) return false;
-        if (wrote && !w.Finish(name, file, finishing, w.EndsBeforeAudioEnd(r))) return false;
+        if (wrote && !w.Finish(name, file, finishing, w.EndsBeforeAudioEnd(r), tags)) return false;
         w.Progress(k, pieces);
     }
     return true;

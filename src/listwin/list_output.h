@@ -9,8 +9,11 @@
 
 #include "listwin/list_output_result.h"
 #include "listwin/list_rows.h"
+#include "mpeg/audio_bound.h"
 #include "mpeg/audio_time_scale.h"
+#include "mpeg/file_tags.h"
 #include "mpeg/stream_info.h"
+#include "mpeg/tag_rewriter.h"
 
 namespace kalvor {
 
@@ -21,8 +24,14 @@ struct ListDocument {
     std::vector<std::string> WorkingFiles;  // UndoFile, TempFile, ClipFile, WorkFile
     StreamInfo Info;                        // CurFile's analysis
     std::int32_t DurationMs = 0;
+    // With a rewriter, the opened file's tags go around each written file's
+    // audio (and Info's audio ends before CurFile's trailing tags); without
+    // one, files are written as audio only.
+    const TagRewriter* Rewriter = nullptr;
+    FileTags Tags;
 
     AudioTimeScale TimeScale() const { return AudioTimeScale::Of(Info, DurationMs); }
+    AudioBound Bound() const { return Rewriter ? AudioBound::BeforeTags : AudioBound::AtAnalysis; }
 };
 
 // Called after each row (build) or piece (split) with the count done and the total.
@@ -55,6 +64,8 @@ std::string SplitPieceName(const std::string& outputName, int number);
 // that fails stops the output; its unfinished file is removed, files finished
 // before it stay.
 // Every finished file has its leading "Xing"/"Info" header brought up to date.
+// With the document's tags, each file gets them around its audio: a piece with
+// its number n/N, every file with its own length where the tags state one.
 ListOutputResult WriteListOutput(const ListRows& rows, const ListDocument& document, const std::string& outputName,
                                  const ListProgress& progress = {});
 

@@ -26,6 +26,7 @@ const char* FaultMessage(const ListOutputResult& result) {
         case ListOutputFault::CannotReplace: return msg::kCannotReplace;
         case ListOutputFault::CopyFailed: return CopyFaultMessage(result.Copy.Fault);
         case ListOutputFault::HeaderNotUpdated: return msg::kLengthNotUpdated;
+        case ListOutputFault::TagsNotWritten: return msg::kTagsNotWritten;
         case ListOutputFault::NotMovedIntoPlace: return msg::kNotMovedIntoPlace;
         case ListOutputFault::NothingWritten: return msg::kAllRangesEmpty;
         case ListOutputFault::None:
@@ -47,6 +48,7 @@ std::string ListOutputFaultText(const ListOutputResult& result) {
         case ListOutputFault::CannotReplace: return file + " exists and cannot be replaced";
         case ListOutputFault::CopyFailed: return file + ": " + CopyFaultText(result.Copy);
         case ListOutputFault::HeaderNotUpdated: return file + ": its Xing/Info header could not be brought up to date";
+        case ListOutputFault::TagsNotWritten: return file + ": its tags could not be written";
         case ListOutputFault::NotMovedIntoPlace: return file + ": the written file could not be moved into place";
         case ListOutputFault::NothingWritten: return "every range is empty: nothing was written";
         case ListOutputFault::Unexpected: break;

@@ -19,6 +19,7 @@ enum class ListOutputFault {
     CannotReplace,      // File exists and cannot be replaced
     CopyFailed,         // a copy into File failed: see Copy
     HeaderNotUpdated,   // File's leading "Xing"/"Info" header could not be brought up to date
+    TagsNotWritten,     // the source's tags could not be written into File
     NotMovedIntoPlace,  // File was written whole but could not take its name
     NothingWritten,     // every range is empty
     Unexpected,         // a run-time fault, trapped

@@ -53,7 +53,8 @@ int FinishWrittenFile(const std::string& path, bool endOfAudioCut) {
     });
 }
 
-FinishingWalk::FinishingWalk(std::string path) : path_(std::move(path)) {
+FinishingWalk::FinishingWalk(std::string path, std::int64_t audioOffset)
+    : path_(std::move(path)), audioOffset_(audioOffset) {
     // Without a thread (the system has none to give) Finish does the whole walk.
     TrappedRun([this] { thread_ = std::thread([this] { TrappedRun([this] { Follow(); }); }); });
 }
@@ -67,7 +68,7 @@ void FinishingWalk::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-// Fills bytes from the file's start once the writer has put that many there;
+// Fills bytes from the audio's start once the writer has put that many there;
 // false when the file is complete (or given up) shorter than that.
 bool FinishingWalk::ReadWhenWritten(std::vector<std::uint8_t>& bytes) {
     const auto count = static_cast<std::int64_t>(bytes.size());
@@ -75,7 +76,8 @@ bool FinishingWalk::ReadWhenWritten(std::vector<std::uint8_t>& bytes) {
         const bool complete = progress_.Complete();
         std::int64_t size = -1;
         GetFileSize64(path_, &size);
-        if (size >= count) return ReadAvailable(path_, bytes.data(), static_cast<std::int32_t>(count), 0) == count;
+        if (size >= audioOffset_ + count)
+            return ReadAvailable(path_, bytes.data(), static_cast<std::int32_t>(count), audioOffset_) == count;
         if (complete || progress_.Cancelled()) return false;
         progress_.WaitForMore();
     }
@@ -88,13 +90,13 @@ void FinishingWalk::Follow() {
     const std::int32_t length = FrameLengthOf(ref);
     if (length < 4) return;
     audit_.Info.RefHeader = ref;
-    audit_.HeaderOffset = 0;
+    audit_.HeaderOffset = audioOffset_;
     audit_.HeaderFrame.resize(static_cast<std::size_t>(length));
     if (!ReadWhenWritten(audit_.HeaderFrame)) return;
     audit_.Stored = ParseXingHeader(audit_.HeaderFrame.data(), audit_.HeaderFrame.size());
     if (!audit_.Stored) return;
     XingFigureCollector figures(audit_);
-    walked_ = WalkGrowingFile(path_, 0, ref, audit_.Walk, progress_, figures.Sinks());
+    walked_ = WalkGrowingFile(path_, audioOffset_, ref, audit_.Walk, progress_, figures.Sinks());
     if (walked_) figures.Store();
 }
 
@@ -103,12 +105,12 @@ int FinishingWalk::Finish(bool endOfAudioCut) {
     Stop();
     return Trapped(0, [&] {
         if (!walked_) return FinishWrittenFile(path_, endOfAudioCut);
-        // The walk took the first frame to be at the start: the analysis of the
-        // complete file has the last word on that.
+        // The walk took the first frame to be where the audio starts: the
+        // analysis of the complete file has the last word on that.
         StreamInfo info;
         const AnalysisResult analysis = AnalyzeStreamWhy(path_, info);
         const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
-        if (!analysed || info.FirstFramePos != 1 || info.RefHeader != audit_.Info.RefHeader)
+        if (!analysed || info.FirstFramePos != audioOffset_ + 1 || info.RefHeader != audit_.Info.RefHeader)
             return FinishWrittenFile(path_, endOfAudioCut);
         audit_.Analysis = analysis;
         audit_.Info = info;

@@ -30,12 +30,13 @@ int FinishWrittenFile(const std::string& path, bool endOfAudioCut);
 // (the file missing or empty), it follows the writer, so that when the last
 // byte is in only the header frame is left to write and the walk costs the
 // writer next to nothing. The thread only reads the file.
-// It takes the file to begin with a frame, as every file written from frames
-// does; when the complete file's analysis says otherwise, Finish falls back to
+// It takes the file to begin with a frame at audioOffset, as every file written
+// from frames does (after the tags written in front of it, if any); when the
+// complete file's analysis says otherwise, Finish falls back to
 // FinishWrittenFile. A file whose first frame holds no header is not walked.
 class FinishingWalk {
    public:
-    explicit FinishingWalk(std::string path);
+    explicit FinishingWalk(std::string path, std::int64_t audioOffset = 0);
     // Without Finish, the walk is abandoned: the file is left as written.
     ~FinishingWalk();
     FinishingWalk(const FinishingWalk&) = delete;
@@ -51,6 +52,7 @@ class FinishingWalk {
     void Stop();
 
     std::string path_;
+    std::int64_t audioOffset_;
     WriteProgress progress_;
     XingAudit audit_;      // the header frame and the walk, filled by the thread
     bool walked_ = false;  // the thread walked the file to its end

@@ -76,10 +76,10 @@ std::int64_t NextStep(std::int64_t step, std::chrono::steady_clock::duration too
 }
 
 CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32, std::int32_t to32,
-                    int snapFrom, int snapTo, CopyOutcome& outcome) {
+                    int snapFrom, int snapTo, AudioBound bound, CopyOutcome& outcome) {
     if (snapFrom == 1 || snapTo == 1) {
         StreamInfo info;
-        outcome.Analysis = AnalyzeStreamWhy(source, info);
+        outcome.Analysis = AnalyzeAudio(source, info, bound);
         if (!outcome.Analysis.Ok()) return CopyFault::AnalysisFailed;
         if (snapFrom == 1) from32 = SnapToFrame(source, from32, info);
         if (snapTo == 1) to32 = WrapSub(SnapToFrame(source, to32, info), 1);
@@ -112,10 +112,10 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
 }  // namespace
 
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
-                       int snapFrom, int snapTo) {
+                       int snapFrom, int snapTo, AudioBound bound) {
     CopyOutcome outcome;
     outcome.Fault = Trapped(CopyFault::Unexpected,
-                            [&] { return CopyRange(source, destination, from, to, snapFrom, snapTo, outcome); });
+                            [&] { return CopyRange(source, destination, from, to, snapFrom, snapTo, bound, outcome); });
     return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "mpeg/audio_bound.h"
 #include "mpeg/stream_analysis.h"
 #include "mpeg/stream_info.h"
 
@@ -48,13 +49,14 @@ struct CopyOutcome {
 
 // Appends bytes from..to of source to the end of destination (created when
 // missing, never truncated). snapFrom / snapTo = 1 move that end onto a frame
-// boundary first (see SnapToFrame), so that the range holds whole frames only.
+// boundary first (see SnapToFrame), so that the range holds whole frames only;
+// the source's analysis for that ends its audio as bound says.
 // Pending window events are processed before each step (one chunk at first,
 // at most CopyStep bytes). Both
 // files stay open for the call. A read or a write that fails ends the copy:
 // nothing stale is ever appended.
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
-                       int snapFrom, int snapTo);
+                       int snapFrom, int snapTo, AudioBound bound = AudioBound::AtAnalysis);
 
 // The position of the frame header at or after pos (clamped into the audio)
 // that best resembles info.RefHeader within 2 x SnapWindow bytes; an exact match

@@ -293,6 +293,21 @@ bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const Fra
     return true;
 }
 
+// A walk of a finished file from start to end (the audio's end); an end before
+// the start (or -1) means the file cannot be read.
+bool WalkBetween(const std::string& path, std::int64_t start, std::int64_t end, const HeaderBytes& ref,
+                 FrameWalk& walk, const FrameWalkSinks& sinks) {
+    walk = FrameWalk{};
+    walk.StartOffset = start;
+    walk.SampleRate = SampleRateOf(ref[0], ref[1]);
+    if (start < 0 || end < start) {
+        walk.Fault = WalkFault::Unreadable;
+        return false;
+    }
+    BlockStream in(path, start, end, sinks);
+    return RunWalk(in, ref, walk, sinks);
+}
+
 }  // namespace
 
 std::int32_t FrameLengthOf(const HeaderBytes& header) {
@@ -307,17 +322,17 @@ std::int32_t FrameWalk::DurationMs() const {
 
 bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
                 const FrameWalkSinks& sinks) {
-    walk = FrameWalk{};
-    walk.StartOffset = startOffset;
-    walk.SampleRate = SampleRateOf(ref[0], ref[1]);
     std::int64_t fileSize = -1;
     GetFileSize64(path, &fileSize);
-    if (fileSize < 0 || startOffset < 0 || startOffset > fileSize) {
-        walk.Fault = WalkFault::Unreadable;
-        return false;
-    }
-    BlockStream in(path, startOffset, AudioEndOf(path, startOffset, fileSize), sinks);
-    return RunWalk(in, ref, walk, sinks);
+    const std::int64_t end = fileSize < 0 || startOffset < 0 ? -1 : AudioEndOf(path, startOffset, fileSize);
+    return WalkBetween(path, startOffset, end, ref, walk, sinks);
+}
+
+bool WalkFrameRange(const std::string& path, std::int64_t startOffset, std::int64_t endOffset, const HeaderBytes& ref,
+                    FrameWalk& walk) {
+    std::int64_t fileSize = -1;
+    GetFileSize64(path, &fileSize);
+    return WalkBetween(path, startOffset, std::min(endOffset, fileSize), ref, walk, {});
 }
 
 bool WalkGrowingFile(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,

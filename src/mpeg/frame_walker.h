@@ -77,6 +77,11 @@ struct FrameWalkSinks {
 bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
                 const FrameWalkSinks& sinks = {});
 
+// WalkFrames over the bytes [startOffset, endOffset) only, as if the audio
+// ended at endOffset (or at the file's end, when that comes first).
+bool WalkFrameRange(const std::string& path, std::int64_t startOffset, std::int64_t endOffset, const HeaderBytes& ref,
+                    FrameWalk& walk);
+
 // The writer's side of a walk that follows a file while it is written: the
 // walk reads what the file holds and waits for more until the writer marks the
 // file complete (or gives it up). Shared between the writing thread and the

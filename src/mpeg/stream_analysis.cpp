@@ -276,7 +276,8 @@ std::int32_t RoundedQuotient(double numerator, double denominator) {
     return RoundHalfEven(numerator / denominator);
 }
 
-// Layer, version, rates, duration, format text and snap window from RefHeader.
+}  // namespace
+
 AnalysisResult DescribeFormat(StreamInfo& info) {
     const HeaderBytes& ref = info.RefHeader;
     HeaderFault field = HeaderFault::None;
@@ -308,6 +309,8 @@ AnalysisResult DescribeFormat(StreamInfo& info) {
     info.SnapWindow = RoundedQuotient(kSnapSamples * 125.0 * info.BitRate, info.SampleRate);
     return {};
 }
+
+namespace {
 
 // What kind of path this is, before anything is opened.
 AnalysisFault CheckPath(const std::string& path) {

@@ -40,6 +40,11 @@ AnalysisResult AnalyzeStreamWhy(const std::string& path, StreamInfo& info);
 // The same as 1 (complete) or 0 (failed).
 int AnalyzeStream(const std::string& path, StreamInfo& info);
 
+// The analysis' last step: layer, version, rates, duration, format text and snap
+// window from RefHeader, IsVbr, XingFrames, FirstFramePos and AudioLength. For a
+// caller that moves the audio's end after an analysis.
+AnalysisResult DescribeFormat(StreamInfo& info);
+
 // The reason in plain words, e.g. "no MPEG audio frame header found".
 std::string AnalysisFaultText(const AnalysisResult& result);
 

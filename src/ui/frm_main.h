@@ -22,6 +22,7 @@
 #include "document/document_sink.h"
 #include "playback/playback_control.h"
 #include "playback/transport.h"
+#include "tags/taglib_rewriter.h"
 #include "ui/frm_list.h"
 #include "ui/graph_player.h"
 #include "ui/list_window_host.h"
@@ -209,6 +210,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     std::unique_ptr<LevelKeeper> levels_;
     std::unique_ptr<Document> document_;
     GraphPlayer player_;
+    TagLibRewriter tagRewriter_;  // the document's, when "KeepTags" is on
     InputGuard* guard_ = nullptr;
     HeldKeyGuard* heldKeys_ = nullptr;
     bool ended_ = false;

@@ -77,6 +77,9 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     view_->SetLevelSource(levels_.get());
     TrappedRun([] { ChooseSettingsStore(); });
     TrappedRun([&] { ApplyShowLevels(ReadShowLevels()); });
+    TrappedRun([&] {
+        if (ReadKeepTags()) document_->SetTagRewriter(&tagRewriter_);
+    });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
     TrappedRun([] { ApplyInterfaceLanguage(kInterfaceLanguage); });

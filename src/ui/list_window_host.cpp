@@ -12,6 +12,8 @@ ListDocument ListDocumentOf(const Document& document) {
     doc.WorkingFiles = {files.UndoFile, files.TempFile, files.ClipFile, files.WorkFile};
     doc.Info = document.Info();
     doc.DurationMs = document.DurationMs();
+    doc.Rewriter = document.Rewriter();
+    doc.Tags = document.Tags();
     return doc;
 }
 

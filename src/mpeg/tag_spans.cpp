@@ -1,0 +1,163 @@
+#include "mpeg/tag_spans.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "mpeg/file_read.h"
+
+namespace kalvor {
+namespace {
+
+using Byte = std::uint8_t;
+
+constexpr std::int64_t kId3v2HeaderSize = 10;  // also the size of its footer
+constexpr Byte kId3v2FooterFlag = 0x10;
+constexpr std::int64_t kId3v1Size = 128;
+constexpr std::int64_t kApeFooterSize = 32;  // also the size of its header
+constexpr std::uint32_t kApeHasHeader = 1u << 31;
+constexpr std::uint32_t kApeIsHeader = 1u << 29;
+constexpr std::int64_t kLyricsEndSize = 9;      // "LYRICSEND" / "LYRICS200"
+constexpr std::int64_t kLyrics2SizeDigits = 6;  // the v2 block size before "LYRICS200"
+constexpr std::int64_t kLyrics1MaxText = 5100;  // v1 lyrics are at most this long
+constexpr std::string_view kLyricsBegin = "LYRICSBEGIN";
+// Enough for any real file; a file of nothing but tag blocks is not walked to its start.
+constexpr int kMostLeadingTags = 64;
+constexpr int kMostTrailingTags = 16;
+
+// count bytes at offset, or nothing when the file holds fewer.
+template <std::size_t N>
+std::optional<std::array<Byte, N>> ReadExactly(const std::string& path, std::int64_t offset) {
+    std::array<Byte, N> bytes{};
+    if (offset < 0 || ReadAvailable(path, bytes.data(), static_cast<std::int32_t>(N), offset) != N) return {};
+    return bytes;
+}
+
+bool Matches(const Byte* bytes, std::string_view text) {
+    return std::equal(text.begin(), text.end(), bytes, [](char c, Byte b) { return static_cast<Byte>(c) == b; });
+}
+
+std::uint32_t LittleEndian32(const Byte* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+}
+
+// The whole size of the ID3v2 tag whose header is h, or 0 when h is none.
+std::int64_t Id3v2TagSize(const std::array<Byte, kId3v2HeaderSize>& h) {
+    if (!Matches(h.data(), "ID3") || h[3] < 2 || h[3] > 4 || h[4] == 0xFF) return 0;
+    std::int64_t size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (h[i] >= 0x80) return 0;
+        size = (size << 7) | h[i];
+    }
+    const bool footer = h[3] == 4 && (h[5] & kId3v2FooterFlag) != 0;
+    return kId3v2HeaderSize + size + (footer ? kId3v2HeaderSize : 0);
+}
+
+// Each finder looks at the bytes just before end and gives the block that ends there.
+using Found = std::optional<TagSpan>;
+
+Found Id3v1Before(const std::string& path, std::int64_t end, std::int64_t floor) {
+    const std::int64_t start = end - kId3v1Size;
+    if (start < floor) return {};
+    const auto head = ReadExactly<3>(path, start);
+    if (!head || !Matches(head->data(), "TAG")) return {};
+    return TagSpan{TagKind::Id3v1, start, kId3v1Size};
+}
+
+// A footer that names itself but whose sizes do not fit is a damaged tag: its
+// 32 bytes are a tag block all the same, and the caller stops there.
+Found ApeBefore(const std::string& path, std::int64_t end, std::int64_t floor, bool& damaged) {
+    const std::int64_t footerAt = end - kApeFooterSize;
+    if (footerAt < floor) return {};
+    const auto footer = ReadExactly<kApeFooterSize>(path, footerAt);
+    if (!footer || !Matches(footer->data(), "APETAGEX")) return {};
+    const std::uint32_t version = LittleEndian32(footer->data() + 8);
+    const std::int64_t size = LittleEndian32(footer->data() + 12);  // items and footer
+    const std::uint32_t flags = LittleEndian32(footer->data() + 20);
+    const bool hasHeader = (flags & kApeHasHeader) != 0;
+    const std::int64_t start = end - size - (hasHeader ? kApeFooterSize : 0);
+    bool valid =
+        (version == 1000 || version == 2000) && (flags & kApeIsHeader) == 0 && size >= kApeFooterSize && start >= floor;
+    if (valid && hasHeader) {
+        const auto header = ReadExactly<8>(path, start);
+        valid = header && Matches(header->data(), "APETAGEX");
+    }
+    if (!valid) {
+        damaged = true;
+        return TagSpan{TagKind::Apev2, footerAt, kApeFooterSize};
+    }
+    return TagSpan{TagKind::Apev2, start, end - start};
+}
+
+bool LyricsBeginAt(const std::string& path, std::int64_t at) {
+    const auto begin = ReadExactly<kLyricsBegin.size()>(path, at);
+    return begin && Matches(begin->data(), kLyricsBegin);
+}
+
+// Lyrics3 v2: "LYRICSBEGIN", fields, a six-digit size of all that, "LYRICS200".
+// Lyrics3 v1: "LYRICSBEGIN", at most 5100 bytes of text, "LYRICSEND".
+Found LyricsBefore(const std::string& path, std::int64_t end, std::int64_t floor) {
+    const std::int64_t endMark = end - kLyricsEndSize;
+    const auto trailer = ReadExactly<kLyricsEndSize + kLyrics2SizeDigits>(path, endMark - kLyrics2SizeDigits);
+    if (!trailer) return {};
+    const Byte* mark = trailer->data() + kLyrics2SizeDigits;
+    if (Matches(mark, "LYRICS200")) {
+        std::int64_t size = 0;
+        for (std::int64_t i = 0; i < kLyrics2SizeDigits; ++i) {
+            const Byte digit = (*trailer)[static_cast<std::size_t>(i)];
+            if (digit < '0' || digit > '9') return {};
+            size = size * 10 + (digit - '0');
+        }
+        const std::int64_t start = endMark - kLyrics2SizeDigits - size;
+        if (start < floor || !LyricsBeginAt(path, start)) return {};
+        return TagSpan{TagKind::Lyrics3, start, end - start};
+    }
+    if (!Matches(mark, "LYRICSEND")) return {};
+    // The earliest "LYRICSBEGIN" that leaves room for the text.
+    const std::int64_t from =
+        std::max(floor, endMark - kLyrics1MaxText - static_cast<std::int64_t>(kLyricsBegin.size()));
+    if (from >= endMark) return {};
+    std::vector<Byte> window(static_cast<std::size_t>(endMark - from));
+    const auto count = static_cast<std::int32_t>(window.size());
+    if (ReadAvailable(path, window.data(), count, from) != count) return {};
+    const auto begin = std::search(window.begin(), window.end(), kLyricsBegin.begin(), kLyricsBegin.end(),
+                                   [](Byte b, char c) { return b == static_cast<Byte>(c); });
+    if (begin == window.end()) return {};
+    const std::int64_t start = from + (begin - window.begin());
+    return TagSpan{TagKind::Lyrics3, start, end - start};
+}
+
+}  // namespace
+
+std::vector<TagSpan> LeadingTagSpans(const std::string& path, std::int64_t limit) {
+    std::vector<TagSpan> spans;
+    std::int64_t at = 0;
+    while (static_cast<int>(spans.size()) < kMostLeadingTags) {
+        const auto header = ReadExactly<kId3v2HeaderSize>(path, at);
+        if (!header) break;
+        const std::int64_t size = Id3v2TagSize(*header);
+        if (size == 0 || at + size > limit) break;
+        spans.push_back({TagKind::Id3v2, at, size});
+        at += size;
+    }
+    return spans;
+}
+
+std::vector<TagSpan> TrailingTagSpans(const std::string& path, std::int64_t floor) {
+    std::vector<TagSpan> spans;
+    std::int64_t end = -1;
+    GetFileSize64(path, &end);
+    bool damaged = false;
+    while (!damaged && static_cast<int>(spans.size()) < kMostTrailingTags) {
+        Found found = Id3v1Before(path, end, floor);
+        if (!found) found = ApeBefore(path, end, floor, damaged);
+        if (!found) found = LyricsBefore(path, end, floor);
+        if (!found) break;
+        spans.insert(spans.begin(), *found);
+        end = found->Offset;
+    }
+    return spans;
+}
+
+}  // namespace kalvor
