@@ -27,6 +27,15 @@
 #                   32 kHz Layer I sync), then cbr128.mp3
 #   vbri.mp3        vbr.mp3 whose "Xing" header frame holds a VBRI header instead
 #   ff_tail.mp3     cbr128_plain.mp3 followed by 100 kB of 0xFF
+#   tagged/         the same 20 s of sound tagged as encoders and taggers tag it, title
+#                   "My Title", artist "My Artist", album "My Album" (cover.jpg is the picture):
+#     lame.mp3        lame -V 2 --add-id3v2: ID3v2.3 with TLEN, and an ID3v1 block
+#     ff23v1.mp3      ffmpeg, 128 kbit/s with an "Info" header: ID3v2.3 and ID3v1
+#     ff24v1.mp3      ID3v2.4 (with a TLEN frame) and ID3v1
+#     ff24.mp3        the same with ID3v2.4 only
+#     ape.mp3         no ID3; an APEv2 tag with its header at the end
+#     cover.mp3       ID3v2.3 only, holding a JPEG front cover of 320x240
+#     none.mp3        no tags at all
 set -euo pipefail
 out=$(realpath -m "${1:?usage: make-test-audio.sh OUTDIR}")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -131,5 +140,37 @@ vbytes=$(stat -c %s vbr.mp3)
     head -c $(( vlen - 4 - 32 - 26 - 200 )) /dev/zero
     tail -c +$(( vlen + 1 )) vbr.mp3
 } > vbri.mp3
+
+# A little-endian 32-bit number as printf escapes.
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+# An APEv2 tag with header and footer holding the KEY=VALUE items given.
+apev2() {
+    local items="" size=32 count=0 kv key value
+    for kv in "$@"; do
+        key=${kv%%=*} value=${kv#*=}
+        items+="$(le32 ${#value})$(le32 0)$key\\x00$value"
+        size=$((size + 8 + ${#key} + 1 + ${#value})) count=$((count + 1))
+    done
+    printf "APETAGEX$(le32 2000)$(le32 $size)$(le32 $count)$(le32 $((0xA0000000)))\\0\\0\\0\\0\\0\\0\\0\\0"
+    printf "$items"
+    printf "APETAGEX$(le32 2000)$(le32 $size)$(le32 $count)$(le32 $((0x80000000)))\\0\\0\\0\\0\\0\\0\\0\\0"
+}
+mkdir -p tagged
+meta=(-metadata title="My Title" -metadata artist="My Artist" -metadata album="My Album")
+ffmp3() {  # output, then ffmpeg output options
+    local out=$1
+    shift
+    ffmpeg -v error -y -i "$tmp/s44_20.wav" -c:a libmp3lame -b:a 128k "$@" "tagged/$out"
+}
+lame --quiet -V 2 --add-id3v2 --tt "My Title" --ta "My Artist" --tl "My Album" "$tmp/s44_20.wav" tagged/lame.mp3
+ffmp3 ff23v1.mp3 "${meta[@]}" -id3v2_version 3 -write_id3v1 1
+ffmp3 ff24v1.mp3 "${meta[@]}" -metadata TLEN=20000 -id3v2_version 4 -write_id3v1 1
+ffmp3 ff24.mp3 "${meta[@]}" -metadata TLEN=20000 -id3v2_version 4
+ffmp3 none.mp3 -id3v2_version 0
+{ cat tagged/none.mp3; apev2 "Title=My Title" "Artist=My Artist" "Album=My Album"; } > tagged/ape.mp3
+ffmpeg -v error -y -f lavfi -i testsrc=size=320x240 -frames:v 1 tagged/cover.jpg
+ffmpeg -v error -y -i "$tmp/s44_20.wav" -i tagged/cover.jpg -map 0 -map 1 -c:a libmp3lame -b:a 128k -c:v copy \
+    "${meta[@]}" -id3v2_version 3 -metadata:s:v title="Album cover" -metadata:s:v comment="Cover (front)" \
+    tagged/cover.mp3
 
 touch "$stamp"
