@@ -79,6 +79,9 @@ class Document {
     // Nothing happens when path already is the current version; a working file is
     // refused. An existing file at path is replaced only once the copy is whole.
     // Undo still leads back to the version before the last edit afterwards.
+    // When tags are kept and the current version is a working file, path gets
+    // the tags around it and becomes OrgFile, while CurFile stays the working
+    // file: its positions are the ones the selection and marks were made in.
     int SaveToFile(const std::string& path);
     // Save as: path gets the document's extension when it lacks it; the working
     // files are refused. Onto the opened file it copies as Overwrite does.

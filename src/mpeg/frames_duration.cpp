@@ -23,10 +23,10 @@ std::int32_t HeaderFrameLength(const std::string& source, const StreamInfo& info
 
 std::int32_t Duration(const std::string& source, const StreamInfo& info, std::int32_t from, std::int32_t to) {
     if (to < from || from < 1) return 0;
+    // The whole audio of a stream with a header that counts its frames.
+    if (info.IsVbr == 1 && from == info.FirstFramePos && to == info.AudioEndPos) return info.DurationMs;
     if (from == info.FirstFramePos) {
-        const std::int32_t header = HeaderFrameLength(source, info);
-        if (header > 0 && info.IsVbr == 1 && to == info.AudioEndPos) return info.DurationMs;
-        from += header;
+        from += HeaderFrameLength(source, info);
         if (to < from) return 0;
     }
     if (info.IsVbr != 1) {

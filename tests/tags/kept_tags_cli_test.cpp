@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -105,7 +107,9 @@ TEST_P(KeptTagsTest, OutputsCarryTheSourcesTagsAroundTheSameFrames) {
     for (std::size_t i = 0; i < kind.outputs.size(); ++i) {
         SCOPED_TRACE(kind.outputs[i]);
         const std::string out = tagged.file(kind.outputs[i]), ref = plain.file(kind.outputs[i]);
-        if (untagged) EXPECT_EQ(test::ReadFile(out), test::ReadFile(ref));
+        if (untagged) {
+            EXPECT_EQ(test::ReadFile(out), test::ReadFile(ref));
+        }
         EXPECT_EQ(test::SplitFrames(test::ReadFile(out)), test::SplitFrames(test::ReadFile(ref)));
         EXPECT_EQ(test::BrokenFrameWarnings(out), std::vector<std::string>{});
 
@@ -115,8 +119,9 @@ TEST_P(KeptTagsTest, OutputsCarryTheSourcesTagsAroundTheSameFrames) {
         const int piece = kind.pieces ? static_cast<int>(i) + 1 : 0;
         if (piece > 0 && !untagged) {
             expected[3] = std::to_string(piece);
-            if (!Get(sourceTags, "title").empty())
+            if (!Get(sourceTags, "title").empty()) {
                 EXPECT_EQ(Get(tags, "track"), std::to_string(piece) + "/" + std::to_string(kind.outputs.size()));
+            }
         }
         EXPECT_EQ(TagLibFields(out), expected);
 
@@ -126,8 +131,9 @@ TEST_P(KeptTagsTest, OutputsCarryTheSourcesTagsAroundTheSameFrames) {
             const double framesMs = test::FfprobeFrameCount(out) * 1152 * 1000.0 / 44100;
             EXPECT_NEAR(std::atof(length.c_str()), framesMs, 1152 * 1000.0 / 44100);
         }
-        if (std::string(source.file) == "cover.mp3")
+        if (std::string(source.file) == "cover.mp3") {
             EXPECT_EQ(CoverOf(out, tagged.file("cover.jpg")), test::ReadFile(Tagged("cover.jpg")));
+        }
     }
 }
 
@@ -149,6 +155,42 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return test::TestNameOfFile(std::get<0>(info.param).file) + "_" + std::get<1>(info.param).name;
     });
+
+struct SwitchCase {
+    const char* name;
+    const char* profile;  // kalvor.ini beside the program
+    const char* command;  // $SRC, $DIR
+    bool tagged;
+};
+
+class KeepTagsSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
+
+// The program reads its settings beside itself, so it runs from a folder of its own.
+TEST_P(KeepTagsSwitchTest, TheSettingAndTheOptionDecide) {
+#ifndef KALVOR_CLI_READS_SETTINGS
+    if (std::string(GetParam().profile).find("KeepTags") != std::string::npos)
+        GTEST_SKIP() << "kalvor-cli is built without the settings store";
+#endif
+    test::TempDir dir;
+    const std::string program = dir.file("kalvor-cli");
+    std::filesystem::copy_file(test::CliPath(), program);
+    test::WriteFile(dir.file("kalvor.ini"),
+                    test::Bytes(GetParam().profile, GetParam().profile + std::strlen(GetParam().profile)));
+    const auto r =
+        test::Run(ShellQuote(program) + " " + Expand(GetParam().command, Tagged("lame.mp3"), dir.path().string()));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const test::Bytes head = test::ReadRange(dir.file("out.mp3"), 0, 3);
+    EXPECT_EQ(head == test::Bytes({'I', 'D', '3'}), GetParam().tagged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KeepTagsSwitchTest,
+    ::testing::Values(
+        SwitchCase{"KeptWhenNotSet", "[conf]\n", "edit $SRC $DIR/out.mp3 select 5 8 delete", true},
+        SwitchCase{"KeepTagsOff", "[conf]\nKeepTags=0\n", "edit $SRC $DIR/out.mp3 select 5 8 delete", false},
+        SwitchCase{"NoTagsBeforeTheCommand", "[conf]\n", "--no-tags edit $SRC $DIR/out.mp3 select 5 8 delete", false},
+        SwitchCase{"NoTagsAfterIt", "[conf]\n", "build --no-tags $SRC $DIR/out.mp3 1 2", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kalvor

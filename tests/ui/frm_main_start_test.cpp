@@ -292,6 +292,21 @@ class FrmMainStartTest : public QObject {
         QCOMPARE(window->MenuReg()->isVisible(), companion);
     }
 
+    void keepTagsSettingDecidesWhetherTheDocumentKeepsTags_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("not set") << "[conf]\n" << true;
+        QTest::newRow("KeepTags=0") << "[conf]\nKeepTags=0\n" << false;
+    }
+    void keepTagsSettingDecidesWhetherTheDocumentKeepsTags() {
+        QFETCH(QString, profile);
+        QFETCH(bool, kept);
+        WindowRun run(profile.toStdString());
+        auto window = run.Start(run.Song("vbr_tags.mp3"));
+        QCOMPARE(window->Doc().Rewriter() != nullptr, kept);
+        QCOMPARE(window->Doc().Tags().Empty(), !kept);
+    }
+
     void closingDeletesTheWorkingFiles() {
         WindowRun run;
         auto window = run.Start(run.Song("cbr128.mp3"));
