@@ -11,10 +11,11 @@ namespace kalvor {
 
 // The playing time in milliseconds of the frames from..to (1-based positions,
 // inclusive, a whole number of frames) of source, whose analysis is info. A
-// "Xing"/"Info" header frame at the front holds no sound and does not count. A
-// Xing stream's whole audio takes its time from the header's frame count; a
-// part of it is walked frame by frame; a stream without one is taken to be of
-// constant bit rate. 0 for an empty range or one that cannot be read.
+// "Xing"/"Info" header frame at the front holds no sound and does not count.
+// The whole audio of a stream whose header counts its frames (IsVbr) takes its
+// time from that count; a part of it is walked frame by frame; a stream without
+// such a header is taken to be of constant bit rate. 0 for an empty range or
+// one that cannot be read.
 std::int32_t FramesDurationMs(const std::string& source, const StreamInfo& info, std::int32_t from, std::int32_t to);
 
 }  // namespace kalvor
