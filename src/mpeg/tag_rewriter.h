@@ -24,7 +24,7 @@ class TagRewriter {
     // The tags for a written file: each block of tags as it stands where nothing
     // in it describes the file, brought up to date where something does (a
     // length, a seek table, a track number on split pieces), left out where it
-    // would need bringing up to date but cannot be read. Never throws.
+    // cannot be read. Never throws.
     virtual FileTags ForOutput(const FileTags& tags, const OutputFacts& facts) const = 0;
 };
 

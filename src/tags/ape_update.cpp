@@ -12,11 +12,11 @@ constexpr unsigned kFooterSize = 32;
 }  // namespace
 
 std::optional<TagBytes> UpdateApe(const TagBytes& bytes, WrittenFile& file) {
-    if (!file.IsPiece()) return bytes;
     if (bytes.size() < kFooterSize) return std::nullopt;
     BytesFile source(bytes);
     TagLib::APE::Tag tag(&source, static_cast<long>(bytes.size() - kFooterSize));
     if (tag.footer()->completeTagSize() != bytes.size()) return std::nullopt;
+    if (!file.IsPiece()) return bytes;
     // Keys match without regard to case; an existing one keeps its spelling.
     const auto& items = tag.itemListMap();
     const auto it = items.find("TRACK");

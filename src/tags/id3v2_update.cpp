@@ -31,13 +31,12 @@ void SetText(TagLib::ID3v2::Tag& tag, const char* id, const std::string& text) {
 std::optional<TagBytes> UpdateId3v2(const TagBytes& bytes, WrittenFile& file, bool first) {
     BytesFile source(bytes);
     TagLib::ID3v2::Tag tag(&source, 0);
+    const unsigned version = tag.header()->majorVersion();
+    if (version < 2 || version > 4 || tag.header()->completeTagSize() != bytes.size()) return std::nullopt;
     bool stale = Has(tag, "TLEN");
     for (const char* id : kSeekFrames) stale = stale || Has(tag, id);
     const bool track = first && file.IsPiece();
     if (!stale && !track) return bytes;
-    const unsigned version = tag.header()->majorVersion();
-    const bool readable = version >= 2 && version <= 4 && tag.header()->completeTagSize() == bytes.size();
-    if (!readable) return std::nullopt;
     for (const char* id : kSeekFrames) tag.removeFrames(id);
     if (Has(tag, "TLEN")) {
         // A length that cannot be worked out is left out rather than left wrong.

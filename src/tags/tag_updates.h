@@ -1,9 +1,9 @@
 #pragma once
 // Bringing one block of tags up to date for a written file. Each update gives
-// the block's new bytes: the same bytes when nothing in the block describes the
-// written file, TagLib's rendering of it with those fields put right when
-// something does, and nothing when it would need putting right but TagLib
-// cannot read it.
+// the block's new bytes: nothing when TagLib cannot read the block (a damaged
+// tag is left out rather than carried on to confuse readers), the same bytes
+// when nothing in it describes the written file, and TagLib's rendering of it
+// with those fields put right when something does.
 #include <cstdint>
 #include <optional>
 #include <string>

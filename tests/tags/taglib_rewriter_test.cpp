@@ -180,9 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Outcome::Rewritten,
                     {{"TIT2", "My Title"}, {"TRCK", "3/3"}},
                     0},
-        // A size that runs past the tag's bytes: carried as it is while nothing
-        // in it needs changing, left out when something would.
-        RewriteCase{"DamagedId3v2Carried", {TagKind::Id3v2, Id3v2(3, {kTitle}, 20, 5000)}, 0, 0, Outcome::Same, {}, 0},
+        // A size that runs past the tag's bytes, a footer whose size does not
+        // fit: a damaged tag is left out.
+        RewriteCase{
+            "DamagedId3v2Dropped", {TagKind::Id3v2, Id3v2(3, {kTitle}, 20, 5000)}, 0, 0, Outcome::Dropped, {}, 0},
         RewriteCase{"DamagedId3v2OfAPieceDropped",
                     {TagKind::Id3v2, Id3v2(3, {kTitle, TextFrame("TLEN", "30000")}, 20, 5000)},
                     1,
@@ -198,10 +199,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Outcome::Rewritten,
                     {{"TITLE", "My Title"}, {"TRACK", "3/4"}},
                     0},
-        RewriteCase{"DamagedApeOfAPieceDropped",
+        RewriteCase{"DamagedApeDropped",
                     {TagKind::Apev2, Cat({Text("APETAGEX"), Le32(2000), Le32(999999), Le32(0), Le32(0), Bytes(8, 0)})},
-                    1,
-                    2,
+                    0,
+                    0,
                     Outcome::Dropped,
                     {},
                     0},
