@@ -10,6 +10,8 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   # the audio levels
   libmpg123-dev
+  # tags kept on saving
+  libtag1-dev
   # playback
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-tools
   # Japanese text in the windows, and Qt's own texts (file dialogs) in Japanese
