@@ -149,7 +149,7 @@ int MeasureTaggedSave() {
     doc.SetTagRewriter(&rewriter);
     if (doc.OpenFile(kTagged) != 1) return 1;
     const std::int32_t middle = doc.DurationMs() / 2;
-    const auto byteAt = [&](std::int32_t ms) { return kalvor::MsToByte(ms, doc.DurationMs(), doc.AudioLength()); };
+    const auto byteAt = [&](std::int32_t ms) { return doc.TimeScale().MsToPos(ms); };
     std::printf("with tags kept (%lld tag bytes in front): %d audio bytes; deleting %d..%d ms, then saving\n",
                 static_cast<long long>(doc.Tags().LeadingSize()), doc.AudioLength(), middle - 30000, middle + 30000);
     std::vector<double> cpTimes, copyTimes, saveTimes;
