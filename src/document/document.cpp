@@ -230,7 +230,7 @@ std::int32_t Document::LoadVersion(const std::string& path) {
 int Document::SaveTaggedCopy(const std::string& path) {
     const FileTags tags =
         OutputTags([&] { return FramesDurationMs(curFile_, info_, info_.FirstFramePos, info_.AudioEndPos); });
-    if (CopyWithTags(curFile_, path, tags) != 1) {
+    if (CopyWithTags(curFile_, info_, path, tags) != 1) {
         Say(msg::kWriteFailed);
         return 0;
     }

@@ -1,20 +1,21 @@
 #include "document/tagged_copy.h"
 
-#include "services/pending_file.h"
-#include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
+#include "mpeg/tag_spans.h"
 #include "services/fault_trap.h"
+#include "services/pending_file.h"
 
 namespace kalvor {
 
-int CopyWithTags(const std::string& audio, const std::string& target, const FileTags& tags) {
+int CopyWithTags(const std::string& version, const StreamInfo& info, const std::string& target,
+                 const FileTags& tags) {
     return Trapped(0, [&] {
-        std::int64_t size = -1;
-        GetFileSize64(audio, &size);
+        const UntaggedBytes bytes = BetweenTags(version, info.FirstFramePos - 1);
         PendingFile file(target);
-        if (size < 0 || !file.TargetReplaceable()) return 0;
+        if (bytes.End < bytes.Begin || !file.TargetReplaceable()) return 0;
         if (!AppendTagBlocks(file.Path(), tags.Leading)) return 0;
-        if (size > 0 && !CopyFrames(audio, file.Path(), 1, static_cast<std::int32_t>(size), 0, 0).Ok()) return 0;
+        const auto from = static_cast<std::int32_t>(bytes.Begin + 1), to = static_cast<std::int32_t>(bytes.End);
+        if (to > from && !CopyFrames(version, file.Path(), from, to, 0, 0).Ok()) return 0;
         if (!AppendTagBlocks(file.Path(), tags.Trailing)) return 0;
         return file.Commit();
     });

@@ -160,4 +160,13 @@ std::vector<TagSpan> TrailingTagSpans(const std::string& path, std::int64_t floo
     return spans;
 }
 
+UntaggedBytes BetweenTags(const std::string& path, std::int64_t firstFrameOffset) {
+    UntaggedBytes bytes;
+    GetFileSize64(path, &bytes.End);
+    for (const TagSpan& span : LeadingTagSpans(path, firstFrameOffset)) bytes.Begin = span.Offset + span.Size;
+    const std::vector<TagSpan> trailing = TrailingTagSpans(path, firstFrameOffset + 1);
+    if (!trailing.empty()) bytes.End = trailing.front().Offset;
+    return bytes;
+}
+
 }  // namespace kalvor

@@ -29,4 +29,14 @@ std::vector<TagSpan> LeadingTagSpans(const std::string& path, std::int64_t limit
 // before it is looked at.
 std::vector<TagSpan> TrailingTagSpans(const std::string& path, std::int64_t floor);
 
+// The bytes of a file that belong to none of its tags: [Begin, End), 0-based,
+// from the end of its leading ID3v2 tags to the start of its trailing blocks.
+struct UntaggedBytes {
+    std::int64_t Begin = 0;
+    std::int64_t End = 0;
+};
+
+// UntaggedBytes of the file whose first frame starts at firstFrameOffset (0-based).
+UntaggedBytes BetweenTags(const std::string& path, std::int64_t firstFrameOffset);
+
 }  // namespace kalvor

@@ -96,6 +96,18 @@ TEST_F(KeptTagsTest, SavesPutTheTagsAroundTheVersionAndEditingGoesOn) {
     EXPECT_EQ(rewriter.Told, (std::vector<Facts>{{MsOf(90), 0, 0}, {MsOf(85), 0, 0}, {MsOf(20), 0, 0}}));
 }
 
+// Undo after a save brings back the opened file as it was, tags and all.
+TEST_F(KeptTagsTest, AVersionWithTagsOfItsOwnIsSavedWithOneSetOfTags) {
+    doc.Sel.SelectRange(test::FrameStart(10) + 300, test::FrameStart(20) + 300);
+    ASSERT_EQ(doc.Delete(), 1);
+    ASSERT_EQ(doc.SaveAs(dir.file("edited.mp3")), 1);
+    ASSERT_EQ(doc.Undo(), 1);
+    const std::string saved = dir.file("undone.mp3");
+    ASSERT_EQ(doc.SaveAs(saved), 1);
+    EXPECT_EQ(test::ReadFile(saved).size(), test::ReadFile(source).size());
+    EXPECT_EQ(FramesBetweenTags(saved), test::Range(0, 100));
+}
+
 TEST_F(KeptTagsTest, PiecesAreToldTheirNumberAndLength) {
     ListDocument list;
     list.CurFile = list.OrgFile = source;
