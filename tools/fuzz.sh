@@ -22,6 +22,7 @@ declare -A max_len=(
   [wav_header]=4096
   [time_text]=64
   [document_edits]=24576
+  [tag_blocks]=16384
 )
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
@@ -40,7 +41,7 @@ audio=$dir/testaudio
 bash "$top/tools/make-test-audio.sh" "$audio"
 seeds=$dir/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text,document_edits}
+mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text,document_edits,tag_blocks}
 for f in "$audio"/*.mp3 "$audio"/*.mp2; do
   b=$(basename "$f")
   head -c 6000 "$f" >"$seeds/stream_analysis/head-$b"
@@ -60,6 +61,13 @@ for f in cbr128.mp3 vbr.mp3 vbri.mp3 junk_sync.mp3 mono.mp3 mp2_48k.mp2 ff_tail.
   for s in "${scripts[@]}"; do
     { printf "$s"; head -c 20000 "$audio/$f"; } >"$seeds/document_edits/$((n++))-$f"
   done
+done
+# Tag blocks: the choices byte, how far before the file's end its first frame
+# starts (0: no byte is audio), then the start or the end of a tagged file.
+for f in "$audio"/tagged/*.mp3 "$audio"/two_id3v2.mp3 "$audio"/cbr128_tags.mp3; do
+  b=$(basename "$f")
+  { printf '\000\000\000'; head -c 12000 "$f"; } >"$seeds/tag_blocks/head-$b"
+  { printf '\001\377\377'; tail -c 3000 "$f"; } >"$seeds/tag_blocks/tail-$b"
 done
 # Audio followed by a run of 0xFF bytes.
 head -c 8000 < <(tail -c 106000 "$audio/ff_tail.mp3") >"$seeds/stream_analysis/ff-run"
