@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "mpeg/byte_fields.h"
 #include "mpeg/file_read.h"
 
 namespace kalvor {
@@ -14,7 +15,6 @@ using Byte = std::uint8_t;
 
 constexpr std::int64_t kId3v2HeaderSize = 10;  // also the size of its footer
 constexpr Byte kId3v2FooterFlag = 0x10;
-constexpr std::int64_t kId3v1Size = 128;
 constexpr std::int64_t kApeFooterSize = 32;  // also the size of its header
 constexpr std::uint32_t kApeHasHeader = 1u << 31;
 constexpr std::uint32_t kApeIsHeader = 1u << 29;
@@ -34,22 +34,11 @@ std::optional<std::array<Byte, N>> ReadExactly(const std::string& path, std::int
     return bytes;
 }
 
-bool Matches(const Byte* bytes, std::string_view text) {
-    return std::equal(text.begin(), text.end(), bytes, [](char c, Byte b) { return static_cast<Byte>(c) == b; });
-}
-
-std::uint32_t LittleEndian32(const Byte* p) {
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-}
-
 // The whole size of the ID3v2 tag whose header is h, or 0 when h is none.
 std::int64_t Id3v2TagSize(const std::array<Byte, kId3v2HeaderSize>& h) {
-    if (!Matches(h.data(), "ID3") || h[3] < 2 || h[3] > 4 || h[4] == 0xFF) return 0;
-    std::int64_t size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (h[i] >= 0x80) return 0;
-        size = (size << 7) | h[i];
-    }
+    if (!BytesMatch(h.data(), "ID3") || h[3] < 2 || h[3] > 4 || h[4] == 0xFF) return 0;
+    if (std::any_of(h.begin() + 6, h.end(), [](Byte b) { return b >= 0x80; })) return 0;
+    const std::int64_t size = SynchsafeSize(h.data() + 6);
     const bool footer = h[3] == 4 && (h[5] & kId3v2FooterFlag) != 0;
     return kId3v2HeaderSize + size + (footer ? kId3v2HeaderSize : 0);
 }
@@ -58,11 +47,11 @@ std::int64_t Id3v2TagSize(const std::array<Byte, kId3v2HeaderSize>& h) {
 using Found = std::optional<TagSpan>;
 
 Found Id3v1Before(const std::string& path, std::int64_t end, std::int64_t floor) {
-    const std::int64_t start = end - kId3v1Size;
+    const std::int64_t start = end - std::int64_t{kId3v1Size};
     if (start < floor) return {};
     const auto head = ReadExactly<3>(path, start);
-    if (!head || !Matches(head->data(), "TAG")) return {};
-    return TagSpan{TagKind::Id3v1, start, kId3v1Size};
+    if (!head || !IsId3v1Tag(head->data())) return {};
+    return TagSpan{TagKind::Id3v1, start, std::int64_t{kId3v1Size}};
 }
 
 // A footer that names itself but whose sizes do not fit is a damaged tag: its
@@ -71,7 +60,7 @@ Found ApeBefore(const std::string& path, std::int64_t end, std::int64_t floor, b
     const std::int64_t footerAt = end - kApeFooterSize;
     if (footerAt < floor) return {};
     const auto footer = ReadExactly<kApeFooterSize>(path, footerAt);
-    if (!footer || !Matches(footer->data(), "APETAGEX")) return {};
+    if (!footer || !BytesMatch(footer->data(), "APETAGEX")) return {};
     const std::uint32_t version = LittleEndian32(footer->data() + 8);
     const std::int64_t size = LittleEndian32(footer->data() + 12);  // items and footer
     const std::uint32_t flags = LittleEndian32(footer->data() + 20);
@@ -81,7 +70,7 @@ Found ApeBefore(const std::string& path, std::int64_t end, std::int64_t floor, b
         (version == 1000 || version == 2000) && (flags & kApeIsHeader) == 0 && size >= kApeFooterSize && start >= floor;
     if (valid && hasHeader) {
         const auto header = ReadExactly<8>(path, start);
-        valid = header && Matches(header->data(), "APETAGEX");
+        valid = header && BytesMatch(header->data(), "APETAGEX");
     }
     if (!valid) {
         damaged = true;
@@ -92,7 +81,7 @@ Found ApeBefore(const std::string& path, std::int64_t end, std::int64_t floor, b
 
 bool LyricsBeginAt(const std::string& path, std::int64_t at) {
     const auto begin = ReadExactly<kLyricsBegin.size()>(path, at);
-    return begin && Matches(begin->data(), kLyricsBegin);
+    return begin && BytesMatch(begin->data(), kLyricsBegin);
 }
 
 // Lyrics3 v2: "LYRICSBEGIN", fields, a six-digit size of all that, "LYRICS200".
@@ -102,7 +91,7 @@ Found LyricsBefore(const std::string& path, std::int64_t end, std::int64_t floor
     const auto trailer = ReadExactly<kLyricsEndSize + kLyrics2SizeDigits>(path, endMark - kLyrics2SizeDigits);
     if (!trailer) return {};
     const Byte* mark = trailer->data() + kLyrics2SizeDigits;
-    if (Matches(mark, "LYRICS200")) {
+    if (BytesMatch(mark, "LYRICS200")) {
         std::int64_t size = 0;
         for (std::int64_t i = 0; i < kLyrics2SizeDigits; ++i) {
             const Byte digit = (*trailer)[static_cast<std::size_t>(i)];
@@ -113,7 +102,7 @@ Found LyricsBefore(const std::string& path, std::int64_t end, std::int64_t floor
         if (start < floor || !LyricsBeginAt(path, start)) return {};
         return TagSpan{TagKind::Lyrics3, start, end - start};
     }
-    if (!Matches(mark, "LYRICSEND")) return {};
+    if (!BytesMatch(mark, "LYRICSEND")) return {};
     // The earliest "LYRICSBEGIN" that leaves room for the text.
     const std::int64_t from =
         std::max(floor, endMark - kLyrics1MaxText - static_cast<std::int64_t>(kLyricsBegin.size()));

@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(EveryFault, ListOutputMessages,
                                            FaultCase{ListOutputFault::CopyFailed, CopyFault::DestinationUnwritable},
                                            FaultCase{ListOutputFault::CopyFailed, CopyFault::Unexpected},
                                            FaultCase{ListOutputFault::HeaderNotUpdated, CopyFault::None},
+                                           FaultCase{ListOutputFault::TagsNotWritten, CopyFault::None},
                                            FaultCase{ListOutputFault::NotMovedIntoPlace, CopyFault::None},
                                            FaultCase{ListOutputFault::NothingWritten, CopyFault::None},
                                            FaultCase{ListOutputFault::Unexpected, CopyFault::None}));
