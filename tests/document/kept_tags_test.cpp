@@ -118,7 +118,7 @@ TEST_F(KeptTagsTest, PiecesAreToldTheirNumberAndLength) {
     ListRows rows(ListMode::Split);
     for (int frame : {30, 70}) rows.Add(MsOf(frame), MsOf(frame), list.DurationMs);
     const std::string out = dir.file("piece.mp3");
-    ASSERT_EQ(WriteListOutput(rows, list, out).Ok, 1);
+    ASSERT_TRUE(WriteListOutput(rows, list, out).Ok());
     ASSERT_EQ(rewriter.Told.size(), 3u);
     std::vector<int> all;
     for (int k = 1; k <= 3; ++k) {
