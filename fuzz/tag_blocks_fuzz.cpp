@@ -18,8 +18,8 @@
 
 namespace {
 
-using kalvor::fuzz::Require;
 using kalvor::TagKind;
+using kalvor::fuzz::Require;
 
 void CheckSpans(const std::string& path, std::int64_t size, std::int64_t firstFrame) {
     std::int64_t at = 0;
@@ -41,8 +41,8 @@ void CheckSpans(const std::string& path, std::int64_t size, std::int64_t firstFr
 void CheckFoundWhole(const kalvor::TagBlock& block) {
     const std::string path = kalvor::fuzz::WriteScratch("block.mp3", block.Bytes.data(), block.Bytes.size());
     const auto size = static_cast<std::int64_t>(block.Bytes.size());
-    const std::vector<kalvor::TagSpan> spans = block.Kind == TagKind::Id3v2 ? kalvor::LeadingTagSpans(path, size)
-                                                                            : kalvor::TrailingTagSpans(path, 0);
+    const std::vector<kalvor::TagSpan> spans =
+        block.Kind == TagKind::Id3v2 ? kalvor::LeadingTagSpans(path, size) : kalvor::TrailingTagSpans(path, 0);
     Require(spans.size() == 1 && spans[0].Kind == block.Kind && spans[0].Offset == 0 && spans[0].Size == size,
             "a written tag block is found whole where it is written");
 }

@@ -7,8 +7,7 @@
 
 namespace kalvor {
 
-int CopyWithTags(const std::string& version, const StreamInfo& info, const std::string& target,
-                 const FileTags& tags) {
+int CopyWithTags(const std::string& version, const StreamInfo& info, const std::string& target, const FileTags& tags) {
     return Trapped(0, [&] {
         const UntaggedBytes bytes = BetweenTags(version, info.FirstFramePos - 1);
         PendingFile file(target);

@@ -13,7 +13,6 @@ namespace kalvor {
 // the opened file as it was) gives its bytes between them, so that a saved
 // file never holds two sets of tags. 1 when the target now holds that file;
 // on 0 an existing target is as it was.
-int CopyWithTags(const std::string& version, const StreamInfo& info, const std::string& target,
-                 const FileTags& tags);
+int CopyWithTags(const std::string& version, const StreamInfo& info, const std::string& target, const FileTags& tags);
 
 }  // namespace kalvor

@@ -295,8 +295,8 @@ bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const Fra
 
 // A walk of a finished file from start to end (the audio's end); an end before
 // the start (or -1) means the file cannot be read.
-bool WalkBetween(const std::string& path, std::int64_t start, std::int64_t end, const HeaderBytes& ref,
-                 FrameWalk& walk, const FrameWalkSinks& sinks) {
+bool WalkBetween(const std::string& path, std::int64_t start, std::int64_t end, const HeaderBytes& ref, FrameWalk& walk,
+                 const FrameWalkSinks& sinks) {
     walk = FrameWalk{};
     walk.StartOffset = start;
     walk.SampleRate = SampleRateOf(ref[0], ref[1]);
