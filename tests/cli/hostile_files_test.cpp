@@ -21,7 +21,9 @@ namespace {
 
 class HostileFile : public ::testing::TestWithParam<const char*> {
    protected:
-    test::CommandResult Cli(const std::string& words) { return test::Run(test::CliProgram() + " " + words); }
+    // Audio only: these files are about their frames, and a second ID3v2 tag
+    // kept as the source holds it is no frame to mp3val.
+    test::CommandResult Cli(const std::string& words) { return test::Run(test::CliProgram() + " --no-tags " + words); }
     std::string Source() const { return test::ShellQuote(test::TestAudio(GetParam())); }
 
     void ExpectWhole(const std::string& path) {

@@ -53,8 +53,9 @@ class LeadingTag : public ::testing::TestWithParam<TagCase> {
         const Bytes audio = test::ReadFile(test::TestAudio("cbr128.mp3"));
         song.insert(song.end(), audio.begin(), audio.end());
         test::WriteFile(folder + "/song.mp3", song);
+        // The frames only: with tags kept each output would start with the tag.
         const test::CommandResult r =
-            test::Run(test::CliPath() + " " + c.command + " " + test::ShellQuote(folder + "/song.mp3") + " " +
+            test::Run(test::CliPath() + " --no-tags " + c.command + " " + test::ShellQuote(folder + "/song.mp3") + " " +
                       test::ShellQuote(folder + "/out.mp3") + " " + c.words);
         EXPECT_EQ(r.exitCode, 0) << tagSize << ": " << r.err;
         std::vector<Bytes> outputs;
