@@ -116,22 +116,9 @@ void FrmMain::OnHandOver(const std::string& path) {
 
 void FrmMain::UseProgramFolder(const std::string& programFolder) {
     // What a user or an installer put beside the program is looked for there;
-    // only what kalvor writes on its own moves when it cannot write there.
+    // what kalvor writes on its own moves when it cannot write there.
     SetAppFolder(programFolder.empty() ? ExecutableFolder() : programFolder);
-    if (!FolderIsWritable(AppFolder())) {
-        std::string work = UserDataFolder();
-        if (work.empty()) {
-            // Not even the user's data folder takes files: the working files go
-            // to a folder of this user's in the temporary folder.
-            const QString fallback =
-                QDir(QDir::tempPath())
-                    .filePath(QStringLiteral("kalvor-%1")
-                                  .arg(qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"))));
-            QDir().mkpath(fallback);
-            work = QDir::toNativeSeparators(fallback).toStdString();
-        }
-        SetWorkFolder(work);
-    }
+    if (IsInstalledCopy(AppFolder())) UseUserFolders();
     QDir::setCurrent(QString::fromStdString(WorkFolder()));
 }
 

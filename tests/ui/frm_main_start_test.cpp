@@ -418,7 +418,7 @@ class FrmMainStartTest : public QObject {
         installed.setProcessEnvironment(env);
         std::filesystem::create_directory(user.file("runtime"));
         std::filesystem::permissions(user.file("runtime"), std::filesystem::perms::owner_all);
-        const QString log = QString::fromStdString(data + "/" + OrganisationName() + "/kalvor/log/kalvor.log");
+        const QString log = QString::fromStdString(data + "/kalvor/log/kalvor.log");
         if (!StartWithoutWriteAccess(installed, run.program.path(), user.path(), copy, {QString::fromStdString(notes)}))
             QSKIP("no user without write access to the program folder");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 20000);

@@ -1,7 +1,7 @@
 #pragma once
 // Where kalvor's folders are on this machine: the program folder beside the
-// executable, and the per-user data folder that takes the working files and
-// the log when the program folder takes no files.
+// executable, and, for an installed copy, the user's own folders that take
+// what it cannot keep beside itself.
 #include <string>
 
 namespace kalvor {
@@ -10,12 +10,19 @@ namespace kalvor {
 // start; empty before the application exists.
 std::string ExecutableFolder();
 
-// The per-user data folder, named after the maker and the program (created
-// when missing), for SetWorkFolder; ends in the separator; empty when it
-// cannot be made.
-std::string UserDataFolder();
-
 // true when a file can be created in folder (tried, not guessed from permissions).
 bool FolderIsWritable(const std::string& folder);
+
+// true for a copy whose program folder takes no files of its own: one that
+// cannot be written, or one under /usr, which is the system's even where an
+// administrator could write.
+bool IsInstalledCopy(const std::string& programFolder);
+
+// Moves what an installed copy writes on its own to the user's folders, after
+// SetAppFolder: the working files and the log to the per-user data folder (a
+// folder of the user's in the temporary folder when even that cannot be made),
+// and the settings to "kalvor.ini" in the per-user config folder unless one
+// lies beside the program. Call before ChooseSettingsStore.
+void UseUserFolders();
 
 }  // namespace kalvor

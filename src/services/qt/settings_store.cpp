@@ -28,6 +28,11 @@ std::optional<SettingsStoreKind>& Choice() {
     return choice;
 }
 
+std::string& UserProfile() {
+    static std::string path;
+    return path;
+}
+
 SettingsStoreKind Store() {
     return ChooseSettingsStore();
 }
@@ -43,9 +48,11 @@ std::string ReadForm(const std::string& text) {
     return text == kEmptyMarker ? std::string() : text;
 }
 
-// The file's text; nothing when it cannot be read (or is gone).
+// The file's text; nothing when it cannot be read (or is gone). The user's
+// file of an installed copy starts empty until it is first written.
 std::optional<std::string> ProfileFileText() {
     QFile file(Q(ProfileFilePath()));
+    if (!UserProfile().empty() && !file.exists()) return std::string();
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
@@ -122,7 +129,7 @@ SettingsStoreKind ChooseSettingsStore() {
     if (!Choice()) {
         // Without a program folder there is no profile file to look for (and none
         // to pick up from whatever folder happens to be current).
-        const bool profile = !AppFolder().empty() && QFile::exists(Q(ProfileFilePath()));
+        const bool profile = !UserProfile().empty() || (!AppFolder().empty() && QFile::exists(Q(ProfileFilePath())));
         Choice() = profile ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore;
     }
     return *Choice();
@@ -132,8 +139,12 @@ void ResetSettingsStoreChoice() {
     Choice().reset();
 }
 
+void UseUserProfileFile(const std::string& path) {
+    UserProfile() = path;
+}
+
 std::string ProfileFilePath() {
-    return ProgramFilePath(std::string(kAppTitle) + ".ini");
+    return UserProfile().empty() ? ProgramFilePath(std::string(kAppTitle) + ".ini") : UserProfile();
 }
 
 std::string SettingText(std::int32_t value) {

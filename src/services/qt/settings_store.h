@@ -2,7 +2,9 @@
 // kalvor's settings: a handful of text values under fixed keys. They live in
 // "kalvor.ini" (section "conf") in the program folder when that file exists at
 // start, otherwise in the per-user native store (organisation OrganisationName(),
-// application "kalvor"). The choice is made once and holds until the program ends.
+// application "kalvor"). An installed copy with no "kalvor.ini" beside it keeps
+// them in a "kalvor.ini" of the user's instead (UseUserProfileFile). The choice is made once and holds until
+// the program ends.
 //
 // Values are text. Callers pass a default of their own type; it comes back as
 // text when the key is missing, and the caller converts the text (ParseSetting*).
@@ -23,7 +25,12 @@ SettingsStoreKind ChooseSettingsStore();
 // Forgets the choice so that the next ChooseSettingsStore decides anew. Tests only.
 void ResetSettingsStoreChoice();
 
-// "kalvor.ini" in the program folder.
+// The settings of an installed copy, which has no program folder of its own:
+// the profile file at path, made when first written, whether or not it exists.
+// Call before ChooseSettingsStore; empty text goes back to the program folder's file.
+void UseUserProfileFile(const std::string& path);
+
+// "kalvor.ini" in the program folder, or the user's file of UseUserProfileFile.
 std::string ProfileFilePath();
 
 // The text that stands for empty text in the store.

@@ -14,6 +14,7 @@
 #include "services/qt/profile_text.h"
 #include "services/qt/program_folder.h"
 #include "services/qt/settings_store.h"
+#include "services/qt/user_folders.h"
 #include "support/test_support.h"
 #include "support/text_file.h"
 
@@ -48,6 +49,7 @@ class SettingsStoreTest : public QObject {
         SetAppFolder(program_->path().string());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(native_->path()));
         ResetSettingsStoreChoice();
+        UseUserProfileFile("");
         SetNoErrorTrap(false);
         SetLogAll(0);
     }
@@ -157,6 +159,35 @@ class SettingsStoreTest : public QObject {
         QCOMPARE(FilesUnder(program_->path()), std::size_t{0});
         const std::string chosen = ExecutableFolder();
         QCOMPARE(QString::fromStdString(chosen), QCoreApplication::applicationDirPath() + "/");
+    }
+
+    // A copy that cannot keep files beside itself (an installed one) keeps the
+    // working files and log in the user's data folder and its settings in a
+    // "kalvor.ini" of the user's config folder; a copy in a writable folder
+    // keeps the program-folder rules.
+    void anInstalledCopyUsesTheUsersFolders_data() {
+        QTest::addColumn<QString>("ownFolder");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("build folder") << "" << false;
+        QTest::newRow("system folder") << "/usr/bin" << true;
+        QTest::newRow("missing folder") << "/nonexistent/bin" << true;
+    }
+    void anInstalledCopyUsesTheUsersFolders() {
+        QFETCH(QString, ownFolder);
+        QFETCH(bool, installed);
+        const fs::path home = native_->path();
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((home / "data").string()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / "config").string()));
+        const std::string own = ownFolder.isEmpty() ? program_->path().string() : ownFolder.toStdString();
+        SetAppFolder(own);
+        QCOMPARE(IsInstalledCopy(AppFolder()), installed);
+        if (installed) UseUserFolders();
+        QCOMPARE(WorkFolder(), installed ? (home / "data" / "kalvor").string() + "/" : own + "/");
+        QCOMPARE(ChooseSettingsStore(), installed ? SettingsStoreKind::ProfileFile : SettingsStoreKind::NativeStore);
+        ReadSetting("LogError", std::int32_t{0});
+        const std::string userIni = (home / "config" / "kalvor" / "kalvor.ini").string();
+        QCOMPARE(fs::exists(userIni), installed);
+        if (installed) QCOMPARE(test::ReadText(userIni), std::string("[conf]\nLogError=0\n"));
     }
 
     void numbersParse_data() {
