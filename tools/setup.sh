@@ -22,6 +22,8 @@ packages=(
   clang libclang-rt-14-dev
   # window screenshots
   xvfb xauth
+  # the desktop files and the Debian package: icon rendering, packing, and the checkers of its tests
+  librsvg2-bin dpkg-dev file man-db desktop-file-utils appstream lintian
 )
 
 missing=()
