@@ -24,16 +24,31 @@ packages=(
   xvfb xauth
   # the desktop files and the Debian package: icon rendering, packing, and the checkers of its tests
   librsvg2-bin dpkg-dev file man-db desktop-file-utils appstream lintian
+  # the interface in English and Japanese: Qt Linguist's tools, Qt's own translations, the two locales
+  qt6-l10n-tools qt6-translations-l10n locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The tests run the windows under a Japanese and an English locale.
+locales=(ja_JP.UTF-8 en_US.UTF-8)
+for l in "${locales[@]}"; do
+  if ! locale -a | grep -qix "${l/UTF-8/utf8}"; then
+    echo "Generating the locales: ${locales[*]}"
+    for g in "${locales[@]}"; do
+      grep -q "^$g UTF-8" /etc/locale.gen || echo "$g UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+    break
+  fi
+done

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_command.h"
+#include "cli/cli_language.h"
 #include "cli/cli_leftovers.h"
 #include "cli/tag_choice.h"
 
@@ -16,7 +17,7 @@ std::string UsageText() {
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand& a, const CliCommand& b) { return std::string(a.name) < b.name; });
     std::string text =
-        "usage: kalvor-cli [--no-tags] COMMAND ARGS...\n       kalvor-cli --help\n\n"
+        "usage: kalvor-cli [--lang ja|en] [--no-tags] COMMAND ARGS...\n       kalvor-cli --help\n\n"
         "--no-tags  write the audio only: no tags of the source (as with KeepTags=0 in kalvor.ini)\n\ncommands:\n";
     for (const auto& c : commands) {
         std::string usage = c.usage;
@@ -26,7 +27,9 @@ std::string UsageText() {
     }
     text +=
         "\nTimes are seconds (90, 1.5), minutes'seconds (1'30, 001'30.500), minutes:seconds.fraction (1:30.5)\n"
-        "or hours:minutes[:seconds] (1:30 is one hour thirty minutes).\n";
+        "or hours:minutes[:seconds] (1:30 is one hour thirty minutes).\n"
+        "The document's messages are in the system's language (Japanese or English);\n"
+        "--lang ja or --lang en, anywhere on the line, chooses one.\n";
     return text;
 }
 
@@ -36,19 +39,28 @@ int Usage(const std::string& message) {
     return 2;
 }
 
+// The switch stands before the command or right after its name.
+void TakeNoTagsSwitch(kalvor::cli::Args& words, std::size_t at) {
+    if (words.size() <= at || words[at] != "--no-tags") return;
+    kalvor::cli::SetNoTags();
+    words.erase(words.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 }  // namespace
 
-// The switch stands before the command or right after its name.
-constexpr const char* kNoTags = "--no-tags";
-
 int main(int argc, char** argv) {
-    int first = 1;
-    if (first < argc && std::string(argv[first]) == kNoTags) {
-        kalvor::cli::SetNoTags();
-        ++first;
+    kalvor::cli::Args words(argv + 1, argv + argc);
+    try {
+        const auto asked = kalvor::cli::TakeLanguageSwitch(words);
+        const auto language = asked ? *asked : kalvor::ChooseUiLanguage("", kalvor::cli::SystemMessagesLocale());
+        if (!kalvor::cli::SpeakLanguage(language) && asked)
+            std::fputs("kalvor-cli: this build has no English texts; messages stay Japanese\n", stderr);
+    } catch (const kalvor::cli::UsageError& e) {
+        return Usage(e.message);
     }
-    if (argc <= first) return Usage("");
-    const std::string name = argv[first];
+    TakeNoTagsSwitch(words, 0);
+    if (words.empty()) return Usage("");
+    const std::string name = words.front();
     if (name == "--help" || name == "-h" || name == "help") {
         std::fputs(UsageText().c_str(), stdout);
         return 0;
@@ -56,12 +68,8 @@ int main(int argc, char** argv) {
     const auto& commands = kalvor::cli::CliCommands();
     const auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) { return name == c.name; });
     if (it == commands.end()) return Usage("unknown command: " + name);
-    int words = first + 1;
-    if (words < argc && std::string(argv[words]) == kNoTags) {
-        kalvor::cli::SetNoTags();
-        ++words;
-    }
-    const kalvor::cli::Args args(argv + words, argv + argc);
+    TakeNoTagsSwitch(words, 1);
+    const kalvor::cli::Args args(words.begin() + 1, words.end());
     const kalvor::cli::CliJournal journal;
     try {
         return it->run(args);

@@ -36,7 +36,7 @@ Document::~Document() {
 }
 
 void Document::Say(const std::string& text) {
-    if (sink_) sink_->Message(text);
+    if (sink_) sink_->Message(UiText(msg::kContext, text));
 }
 
 void Document::NotifyLoaded(LoadReason reason) {

@@ -57,11 +57,10 @@ std::string ListOutputFaultText(const ListOutputResult& result) {
 }
 
 std::string ListOutputMessage(const ListOutputResult& result) {
-    if (result.Ok()) return msg::kDone;
-    std::string reason = FaultMessage(result);
-    if (const auto at = reason.find("{}"); at != std::string::npos)
-        reason.replace(at, 2, "「" + FileNameOf(result.File) + "」");
-    return std::string(msg::kWriteFailed) + ": " + reason;
+    if (result.Ok()) return UiText(msg::kContext, msg::kDone);
+    std::string reason = UiText(msg::kContext, FaultMessage(result));
+    if (const auto at = reason.find("{}"); at != std::string::npos) reason.replace(at, 2, FileNameOf(result.File));
+    return UiText(msg::kContext, msg::kWriteFailed) + ": " + reason;
 }
 
 }  // namespace kalvor

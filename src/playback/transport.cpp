@@ -21,11 +21,11 @@ std::string PauseText(std::int32_t positionMs) {
     const std::int32_t hundredths = RoundHalfEven((positionMs % 60000) / 10.0);
     char text[48];
     std::snprintf(text, sizeof text, "%d'%02d.%02d", positionMs / 60000, hundredths / 100, hundredths % 100);
-    return std::string("一時停止…") + text;
+    return UiText(kTransportContext, KALVOR_TR_NOOP("Transport", "一時停止…")) + text;
 }
 
 std::string PlayingText(std::int32_t positionMs) {
-    return "再生中… " + MsToTimeText(positionMs, 0, false);
+    return UiText(kTransportContext, KALVOR_TR_NOOP("Transport", "再生中… ")) + MsToTimeText(positionMs, 0, false);
 }
 
 Transport::Transport(FactsSource facts, ObjectSource object) : facts_(std::move(facts)), object_(std::move(object)) {}
@@ -119,7 +119,7 @@ std::optional<std::int32_t> Transport::PlayPositionByte() const {
 void Transport::ShowState(TransportShow& show, int mode, PlaybackControl* object) {
     switch (mode) {
         case kModeStopped:
-            show.Status = kStoppedText;
+            show.Status = UiText(kTransportContext, kStoppedText);
             show.Buttons[kPlayButton] = kTransportButtonNormal;
             show.Buttons[kPauseButton] = kTransportButtonNormal;
             show.CursorVisible = false;

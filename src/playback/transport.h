@@ -18,6 +18,7 @@
 #include "mpeg/audio_time_scale.h"
 #include "playback/playback_control.h"
 #include "services/twips.h"
+#include "services/ui_text.h"
 
 namespace kalvor {
 
@@ -67,7 +68,9 @@ struct TransportShow {
 std::string PauseText(std::int32_t positionMs);
 // "再生中… " with the play position as time text.
 std::string PlayingText(std::int32_t positionMs);
-inline constexpr const char* kStoppedText = "再生停止";
+inline constexpr const char* kStoppedText = KALVOR_TR_NOOP("Transport", "再生停止");
+// The group of the transport's texts in the translation catalogue (UiText).
+inline constexpr const char* kTransportContext = "Transport";
 
 class Transport {
    public:

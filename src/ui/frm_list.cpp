@@ -105,12 +105,12 @@ void FrmList::SetUpControls() {
     }
     resize(TwipsToPixels(ListClientWidthTw(columnsWidth), twipsPerPixel_),
            TwipsToPixels(kListClientHeightTw, twipsPerPixel_));
-    setWindowTitle(Mode() == ListMode::Build ? QStringLiteral("ビルド") : QStringLiteral("分割"));
+    setWindowTitle(Mode() == ListMode::Build ? tr("ビルド") : tr("分割"));
 
     if (ctrButtons_->ButtonCount() == 0) {
-        ctrButtons_->AddButton(QStringLiteral("追加"));
-        ctrButtons_->AddButton(QStringLiteral("出力"));
-        if (Mode() == ListMode::Split) ctrButtons_->AddButton(QStringLiteral("無音で分割"));
+        ctrButtons_->AddButton(tr("追加"));
+        ctrButtons_->AddButton(tr("出力"));
+        if (Mode() == ListMode::Split) ctrButtons_->AddButton(tr("無音で分割"));
     }
     ctrButtons_->SetFontSize(kButtonFontSize);
     ApplyLayout();

@@ -1,5 +1,5 @@
 // The list window's commands: add, delete, move, double click and output.
-#include <cstdio>
+#include <QCoreApplication>
 
 #include "document/messages.h"
 #include "listwin/silences.h"
@@ -38,9 +38,7 @@ class OutputScope {
 }  // namespace
 
 std::string OutputProgressText(int done, int total) {
-    char text[64];
-    std::snprintf(text, sizeof text, "出力中… %d/%d", done, total);
-    return text;
+    return QCoreApplication::translate("kalvor::FrmList", "出力中… %1/%2").arg(done).arg(total).toStdString();
 }
 
 void FrmList::ShowRows() {
@@ -129,11 +127,11 @@ void FrmList::OutputClicked() {
     const ListDocument document = host_.DocumentForList();
     // Without audio every piece would be empty: say so before asking for a name.
     if (document.CurFile.empty() || document.Info.AudioLength <= 0) {
-        host_.DispMes(msg::kNoData);
+        host_.DispMes(UiText(msg::kContext, msg::kNoData));
         return;
     }
-    const std::string chosen =
-        FileDialog(this, true, kMpegAudioFilter, DialogStartFolder(document.OrgFile), "", kDialogDefaultFlags);
+    const std::string chosen = FileDialog(this, true, UiText(kFileDialogContext, kMpegAudioFilter),
+                                          DialogStartFolder(document.OrgFile), "", kDialogDefaultFlags);
     if (chosen.empty()) return;
     WriteOutput(document, EnsureExtension(chosen, host_.FileExt()));
 }

@@ -139,6 +139,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     void closeEvent(QCloseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     // The list window in the given mode; nothing while it is open.
     virtual void OpenListWindow(ListMode mode);
@@ -158,6 +159,10 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     void CreateMenus();
     QAction* AddCommand(QMenu* menu, const char* name, const char* caption, void (FrmMain::*slot)(),
                         const QKeySequence& shortcut);
+    QMenu* AddMenu(QWidget* parent, const char* name, const char* caption);
+    // Shows every caption and label in the interface's language (after a
+    // LanguageChange); captions are kept in Japanese beside their action.
+    void RetranslateUi();
     void ShrinkToToolPanel();
 
     // Start and end steps (frm_main_lifecycle.cpp)

@@ -15,7 +15,8 @@ namespace kalvor {
 
 std::string FrmMain::AskFileName(bool save) {
     const std::string document = document_ ? document_->OrgFile() : std::string();
-    return FileDialog(this, save, kMpegAudioFilter, DialogStartFolder(document), "", kDialogDefaultFlags);
+    return FileDialog(this, save, UiText(kFileDialogContext, kMpegAudioFilter), DialogStartFolder(document), "",
+                      kDialogDefaultFlags);
 }
 
 // ---- "ファイル(&F)" ----
@@ -114,7 +115,7 @@ void FrmMain::MenuFileInfoClick() {
     TrappedRun([&] {
         const std::string file = document_ ? document_->CurFile() : std::string();
         const FileInfoResult report = FileInfoReport(file, PlaybackLengthProbe(), MimeTypeName);
-        CenteredMessageBox(report.Text, kStyleInformation, "ファイル情報", this);
+        CenteredMessageBox(report.Text, kStyleInformation, tr("ファイル情報").toStdString(), this);
     });
 }
 

@@ -84,7 +84,7 @@ void FrmMain::SetUpControls() {
         const int top = kInfoFirstRowTop + kInfoRowStep * row;
         pictureInfo_->SetField(row, kInfoValueLeft, top, true);
         pictureInfo_->SetField(row + kInfoRows, kInfoLabelLeft, top, false);
-        pictureInfo_->SetText(row + kInfoRows, QString::fromUtf8(kInfoLabels[row]));
+        pictureInfo_->SetText(row + kInfoRows, tr(kInfoLabels[row]));
     }
     for (TextPanel* panel : {pictureInfo_, pictureMes_}) {
         QFont face = panel->font();

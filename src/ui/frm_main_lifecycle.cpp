@@ -82,7 +82,10 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
     });
     setWindowTitle(QString::fromStdString(MainWindowCaption()));
     TrappedRun([] { ReadDiagnosticSwitches(); });
-    TrappedRun([] { ApplyInterfaceLanguage(kInterfaceLanguage); });
+    TrappedRun([&] {
+        SpeakUiLanguage(ChosenUiLanguage());
+        RetranslateUi();
+    });
     TrappedRun([&] { ApplyFonts(); });
     TrappedRun([&] { SetUpControls(); });
     TrappedRun([&] {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "services/ui_text.h"
+
 namespace kalvor {
 
 // The program's title, " - " and the maker's name.
@@ -22,7 +24,9 @@ std::string CommandLinePath(const std::string& commandLine, const std::string& s
 std::string HandOverTarget(const std::string& workFolder, const std::string& orgFile);
 
 // The information panel's labels, rows 0 to 3 (fields 4 to 7).
-inline constexpr std::array<const char*, 4> kInfoLabels{"全体", "開始", "終了", "選択"};
+inline constexpr std::array<const char*, 4> kInfoLabels{
+    KALVOR_TR_NOOP("kalvor::FrmMain", "全体"), KALVOR_TR_NOOP("kalvor::FrmMain", "開始"),
+    KALVOR_TR_NOOP("kalvor::FrmMain", "終了"), KALVOR_TR_NOOP("kalvor::FrmMain", "選択")};
 
 // The four value texts (fields 0 to 3): the duration and the selection's
 // start, end and length, each as time text.

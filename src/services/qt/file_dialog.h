@@ -11,12 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "services/ui_text.h"
+
 class QWidget;
 
 namespace kalvor {
 
 // The filter of every kalvor dialog.
-inline constexpr const char* kMpegAudioFilter = "mpegオーディオファイル|*.mp3;*.mp2;*.mp1";
+// Shown through UiText(kFileDialogContext, ...), in the interface's language.
+inline constexpr const char* kFileDialogContext = "FileDialog";
+inline constexpr const char* kMpegAudioFilter =
+    KALVOR_TR_NOOP("FileDialog", "mpegオーディオファイル|*.mp3;*.mp2;*.mp1");
 
 // Dialog flags, as the classic file dialogs number them.
 inline constexpr std::int32_t kDialogDefaultFlags = -1;

@@ -7,12 +7,9 @@
 
 namespace kalvor {
 
-// The language every kalvor window speaks.
-inline constexpr const char* kInterfaceLanguage = "ja";
-
-// Makes language ("ja") Qt's default locale and installs Qt's own catalogue
-// for it from Qt's translations folder, once per language. true when the
-// catalogue was found and installed (or already was).
+// Makes language ("ja", "en") Qt's default locale and installs Qt's own
+// catalogue for it from Qt's translations folder in place of the one of the
+// language before. true when the catalogue was found and installed (or already was).
 bool ApplyInterfaceLanguage(const std::string& language);
 
 }  // namespace kalvor

@@ -7,6 +7,7 @@
 #include "services/qt/identity.h"
 #include "services/qt/interface_language.h"
 #include "services/qt/keep_tags.h"
+#include "services/qt/language_choice.h"
 #include "services/qt/language_mode.h"
 #include "services/qt/message_box.h"
 #include "services/qt/message_box_hook.h"

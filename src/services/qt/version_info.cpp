@@ -28,7 +28,7 @@ std::string VersionInfoText(const std::string& leading, const std::string& compa
     text += company + " " + kAppTitle + kLineBreak;
     text += kLineBreak;
     text += "version: " + VersionNumberText(version) + kLineBreak;
-    text += executableTime + "更新版" + kLineBreak;
+    text += executableTime + QCoreApplication::translate("VersionInfo", "更新版").toStdString() + kLineBreak;
     text += kLineBreak;
     text += "computer name: " + computerName;
     return text;
@@ -41,7 +41,8 @@ void ShowVersionInfo(QWidget* owner, const std::string& leading) {
         // Last write time, date and time, "YYYY/MM/DD HH:MM:SS".
         const std::string time = FileTimeText(executable, 2, 3, 1);
         CenteredMessageBox(VersionInfoText(leading, kCompanyName, BuiltVersion(), time, ComputerName()),
-                           kStyleInformation, "バージョン情報", owner);
+                           kStyleInformation,
+                           QCoreApplication::translate("VersionInfo", "バージョン情報").toStdString(), owner);
     });
 }
 
