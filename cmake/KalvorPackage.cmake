@@ -45,10 +45,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${KALVOR_HOMEPAGE}")
 # Libraries the programs link come from the binaries; what kalvor loads at run
 # time is named here: the GStreamer plugins of its playback graphs (parsers and
-# decoders, the audio outputs) and the Japanese font its windows are drawn in.
+# decoders, the audio outputs), the Japanese font its windows are drawn in and
+# Qt's own translations, which its dialogs speak.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-noto-cjk")
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-alsa")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

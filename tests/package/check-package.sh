@@ -40,7 +40,7 @@ files)
   echo "Depends: $depends"
   # From the binaries (shlibdeps), and what kalvor loads at run time.
   for p in libc6 libqt6widgets6 libgstreamer1.0-0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-           gstreamer1.0-libav fonts-noto-cjk; do
+           gstreamer1.0-libav fonts-noto-cjk qt6-translations-l10n; do
     grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
   done
   ;;
