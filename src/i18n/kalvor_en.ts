@@ -74,6 +74,62 @@
         <source>処理中のため実行できません</source>
         <translation>Busy: wait until the running command ends</translation>
     </message>
+    <message>
+        <source>リストが空です</source>
+        <translation>the list is empty</translation>
+    </message>
+    <message>
+        <source>出力ファイル名がありません</source>
+        <translation>no output file name was given</translation>
+    </message>
+    <message>
+        <source>「{}」は編集中のファイルです</source>
+        <translation>“{}” is the file being edited</translation>
+    </message>
+    <message>
+        <source>「{}」は作業ファイルです</source>
+        <translation>“{}” is one of the working files</translation>
+    </message>
+    <message>
+        <source>「{}」は既にあり、置き換えられません</source>
+        <translation>“{}” already exists and cannot be replaced</translation>
+    </message>
+    <message>
+        <source>「{}」に書き込めません</source>
+        <translation>cannot write to “{}”</translation>
+    </message>
+    <message>
+        <source>元のファイルを解析できません</source>
+        <translation>the source file cannot be analysed</translation>
+    </message>
+    <message>
+        <source>元のファイルを読み込めません</source>
+        <translation>the source file cannot be read</translation>
+    </message>
+    <message>
+        <source>元のファイルが範囲の途中で終わっています</source>
+        <translation>the source file ends inside a range</translation>
+    </message>
+    <message>
+        <source>「{}」へのコピーが途中で止まりました</source>
+        <translation>copying to “{}” stopped part-way</translation>
+    </message>
+    <message>
+        <source>「{}」の長さ情報を更新できません</source>
+        <translation>the length information of “{}” cannot be updated</translation>
+    </message>
+    <message>
+        <source>書き込んだファイルを「{}」に移せません</source>
+        <translation>the written file cannot be moved to “{}”</translation>
+    </message>
+    <message>
+        <source>範囲がすべて空のため、何も書き込みませんでした</source>
+        <translation>every range is empty: nothing was written</translation>
+    </message>
+    <message>
+        <source>予期しないエラーで出力が止まりました</source>
+        <translation>an unexpected error stopped the output</translation>
+    </message>
 </context>
 <context>
     <name>Transport</name>

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "document/messages.h"
+#include "services/ui_text.h"
 
 namespace kalvor {
 namespace {
@@ -64,6 +65,21 @@ TEST(ListOutputMessage, NamesTheFileAndSaysDoneOnSuccess) {
     r.File = "/music/live - 02.mp3";
     EXPECT_EQ(ListOutputMessage(r), "書き込みに失敗しました: 「live - 02.mp3」は既にあり、置き換えられません");
     EXPECT_EQ(ListOutputFaultText(r), "/music/live - 02.mp3 exists and cannot be replaced");
+}
+
+// The window's texts come through the interface's catalogue; the file's name
+// goes where the translation puts it, between the translation's own quotes.
+TEST(ListOutputMessage, SpeaksTheInterfacesLanguage) {
+    SetTextLookup([](const char*, const std::string& text) -> std::string {
+        if (text == msg::kWriteFailed) return "Writing failed";
+        if (text == msg::kCannotReplace) return "\"{}\" already exists and cannot be replaced";
+        return {};
+    });
+    ListOutputResult r;
+    r.Fault = ListOutputFault::CannotReplace;
+    r.File = "/music/live - 02.mp3";
+    EXPECT_EQ(ListOutputMessage(r), "Writing failed: \"live - 02.mp3\" already exists and cannot be replaced");
+    SetTextLookup({});
 }
 
 }  // namespace
