@@ -48,8 +48,8 @@ inline constexpr const char* kAllRangesEmpty =
 inline constexpr const char* kOutputStopped = KALVOR_TR_NOOP("Messages", "予期しないエラーで出力が止まりました");
 
 // The split at silences.
-inline constexpr const char* kReadingLevels = "音量を解析中…";
-inline constexpr const char* kNoLevels = "音量を読み取れません";
-inline constexpr const char* kNoSilence = "無音が見つかりません";
+inline constexpr const char* kReadingLevels = KALVOR_TR_NOOP("Messages", "音量を解析中…");
+inline constexpr const char* kNoLevels = KALVOR_TR_NOOP("Messages", "音量を読み取れません");
+inline constexpr const char* kNoSilence = KALVOR_TR_NOOP("Messages", "無音が見つかりません");
 
 }  // namespace kalvor::msg

@@ -130,6 +130,18 @@
         <source>予期しないエラーで出力が止まりました</source>
         <translation>an unexpected error stopped the output</translation>
     </message>
+    <message>
+        <source>音量を解析中…</source>
+        <translation>Reading the levels…</translation>
+    </message>
+    <message>
+        <source>音量を読み取れません</source>
+        <translation>The levels cannot be read</translation>
+    </message>
+    <message>
+        <source>無音が見つかりません</source>
+        <translation>No silence was found</translation>
+    </message>
 </context>
 <context>
     <name>Transport</name>
@@ -178,6 +190,10 @@
     <message>
         <source>出力中… %1/%2</source>
         <translation>Writing… %1/%2</translation>
+    </message>
+    <message>
+        <source>無音で分割</source>
+        <translation>Split at silences</translation>
     </message>
 </context>
 <context>
@@ -317,6 +333,14 @@
     <message>
         <source>選択</source>
         <translation>Length</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>レベル表示</source>
+        <translation>Levels</translation>
     </message>
 </context>
 </TS>

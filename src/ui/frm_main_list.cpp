@@ -38,13 +38,13 @@ ListDocument FrmMain::DocumentForList() const {
 
 std::vector<std::int32_t> FrmMain::SilenceSplitPoints() {
     if (!document_ || document_->AudioLength() <= 0) {
-        DispMes(msg::kNoData);
+        DispMes(UiText(msg::kContext, msg::kNoData));
         return {};
     }
     if (!levels_->Progress().Complete()) {
         // The rest of a long file decodes in a few seconds; the windows keep
         // painting the levels as they come.
-        DispMes(msg::kReadingLevels);
+        DispMes(UiText(msg::kContext, msg::kReadingLevels));
         HoldInput();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         while (!levels_->Progress().Complete()) {
@@ -55,14 +55,14 @@ std::vector<std::int32_t> FrmMain::SilenceSplitPoints() {
         ReleaseInput();
     }
     if (levels_->Progress().Failed) {
-        DispMes(msg::kNoLevels);
+        DispMes(UiText(msg::kContext, msg::kNoLevels));
         return {};
     }
     const AudioTimeScale time = document_->TimeScale();
     const PosToMsFn posToMs = [&](std::int64_t pos) { return time.PosToMs(static_cast<std::int32_t>(pos)); };
     const std::vector<std::int32_t> points = kalvor::SilenceSplitPoints(
         FindSilences(*levels_, time.FirstFramePos(), time.AudioEndPos(), ReadSilenceRule(), posToMs));
-    DispMes(points.empty() ? msg::kNoSilence : msg::kDone);
+    DispMes(UiText(msg::kContext, points.empty() ? msg::kNoSilence : msg::kDone));
     return points;
 }
 

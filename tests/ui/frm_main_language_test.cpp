@@ -27,8 +27,8 @@ class FrmMainLanguageTest : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("listTitle");
         QTest::addColumn<bool>("qtInEnglish");
-        const QStringList japanese{"ファイル(&F)", "編集(&E)", "ツール(&T)", "情報(&I)"};
-        QTest::newRow("english") << "en" << QStringList{"&File", "&Edit", "&Tools", "&Information"} << "Total"
+        const QStringList japanese{"ファイル(&F)", "編集(&E)", "表示(&V)", "ツール(&T)", "情報(&I)"};
+        QTest::newRow("english") << "en" << QStringList{"&File", "&Edit", "&View", "&Tools", "&Information"} << "Total"
                                  << "Stopped"
                                  << "Nothing is selected"
                                  << "Split" << true;
