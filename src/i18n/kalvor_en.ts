@@ -119,6 +119,10 @@
         <translation>the length information of “{}” cannot be updated</translation>
     </message>
     <message>
+        <source>「{}」にタグを書き込めません</source>
+        <translation>the tags cannot be written into “{}”</translation>
+    </message>
+    <message>
         <source>書き込んだファイルを「{}」に移せません</source>
         <translation>the written file cannot be moved to “{}”</translation>
     </message>
