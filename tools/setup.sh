@@ -18,8 +18,8 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
   # test audio and independent checkers
   lame twolame ffmpeg mp3val mpg123
-  # fuzzing (tools/fuzz.sh): clang and its libFuzzer runtime
-  clang libclang-rt-14-dev
+  # fuzzing (tools/fuzz.sh): clang and its libFuzzer runtime; the format check
+  clang libclang-rt-14-dev clang-format
   # window screenshots
   xvfb xauth
   # the desktop files and the Debian package: icon rendering, packing, and the checkers of its tests

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds kalvor and runs every test: the whole suite, then
-# the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzz program briefly.
+# Sets up the machine, checks the sources' format, builds kalvor and runs every
+# test: the whole suite, then the core tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz program briefly.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+
+echo "== format"
+bash "$top/tools/check-format.sh"
 
 echo "== build and test: $top/build/release"
 BUILD_DIR="$top/build/release" bash "$top/tools/build.sh"

@@ -40,7 +40,9 @@ int LayerOf(std::uint8_t byte2) {
     }
 }
 
-int IsLsfOf(std::uint8_t byte2) { return (byte2 & kVersionMask) ? 0 : 1; }
+int IsLsfOf(std::uint8_t byte2) {
+    return (byte2 & kVersionMask) ? 0 : 1;
+}
 
 int BitRateOf(std::uint8_t byte2, std::uint8_t byte3) {
     const int index = (byte3 & kBitRateMask) >> 4;
@@ -60,7 +62,9 @@ int SampleRateOf(std::uint8_t byte2, std::uint8_t byte3) {
     return IsLsfOf(byte2) ? kLsfRates[code] : kMpeg1Rates[code];
 }
 
-std::string_view ModeNameOf(std::uint8_t byte4) { return kModeNames[(byte4 & kChannelModeMask) >> 6]; }
+std::string_view ModeNameOf(std::uint8_t byte4) {
+    return kModeNames[(byte4 & kChannelModeMask) >> 6];
+}
 
 int SamplesPerFrame(const HeaderBytes& header) {
     const int layer = LayerOf(header[0]);

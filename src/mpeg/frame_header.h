@@ -27,31 +27,33 @@ namespace kalvor {
 using HeaderBytes = std::array<std::uint8_t, 3>;
 
 // Field masks, on the byte they belong to.
-inline constexpr std::uint8_t kSyncHighMask = 0xFF;      // byte 1
-inline constexpr std::uint8_t kSyncLowMask = 0xF0;       // byte 2
-inline constexpr std::uint8_t kVersionMask = 0x08;       // byte 2
-inline constexpr std::uint8_t kLayerMask = 0x06;         // byte 2
-inline constexpr std::uint8_t kProtectionMask = 0x01;    // byte 2
-inline constexpr std::uint8_t kBitRateMask = 0xF0;       // byte 3
-inline constexpr std::uint8_t kSampleRateMask = 0x0C;    // byte 3
-inline constexpr std::uint8_t kPaddingMask = 0x02;       // byte 3
-inline constexpr std::uint8_t kPrivateMask = 0x01;       // byte 3
-inline constexpr std::uint8_t kChannelModeMask = 0xC0;   // byte 4
-inline constexpr std::uint8_t kModeExtensionMask = 0x30; // byte 4
+inline constexpr std::uint8_t kSyncHighMask = 0xFF;       // byte 1
+inline constexpr std::uint8_t kSyncLowMask = 0xF0;        // byte 2
+inline constexpr std::uint8_t kVersionMask = 0x08;        // byte 2
+inline constexpr std::uint8_t kLayerMask = 0x06;          // byte 2
+inline constexpr std::uint8_t kProtectionMask = 0x01;     // byte 2
+inline constexpr std::uint8_t kBitRateMask = 0xF0;        // byte 3
+inline constexpr std::uint8_t kSampleRateMask = 0x0C;     // byte 3
+inline constexpr std::uint8_t kPaddingMask = 0x02;        // byte 3
+inline constexpr std::uint8_t kPrivateMask = 0x01;        // byte 3
+inline constexpr std::uint8_t kChannelModeMask = 0xC0;    // byte 4
+inline constexpr std::uint8_t kModeExtensionMask = 0x30;  // byte 4
 
 // The best score of HeaderLikeness: a candidate equal in every scored bit.
 inline constexpr int kFullLikeness = 42;
 
 // True when b1 = 0xFF and b2 >= 0xF0 (a 12-bit sync; MPEG 2.5 is not one).
-constexpr bool IsSync(std::uint8_t b1, std::uint8_t b2) { return b1 == 0xFF && b2 >= 0xF0; }
+constexpr bool IsSync(std::uint8_t b1, std::uint8_t b2) {
+    return b1 == 0xFF && b2 >= 0xF0;
+}
 
 // The fields of a header that kalvor interprets.
 struct DecodedHeader {
-    int Layer = 0;          // 1, 2 or 3
-    int IsLsf = 0;          // 1 for MPEG-2 lower sampling frequencies
-    int BitRate = 0;        // kbit/s
-    int SampleRate = 0;     // Hz
-    int ChannelMode = 0;    // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    int Layer = 0;              // 1, 2 or 3
+    int IsLsf = 0;              // 1 for MPEG-2 lower sampling frequencies
+    int BitRate = 0;            // kbit/s
+    int SampleRate = 0;         // Hz
+    int ChannelMode = 0;        // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
     std::string_view ModeName;  // "Stereo", "JointStereo", "DualChannel", "Mono"
 };
 

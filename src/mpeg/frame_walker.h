@@ -5,8 +5,8 @@
 // to navigate (positions stay linear in bytes and milliseconds); only a file that
 // has just been written, or one being checked, is walked, to learn its real frame
 // count for a leading Xing/Info header.
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>

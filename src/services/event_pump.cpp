@@ -10,7 +10,9 @@ EventPumpHook& Hook() {
 }
 }  // namespace
 
-void SetEventPump(EventPumpHook hook) { Hook() = std::move(hook); }
+void SetEventPump(EventPumpHook hook) {
+    Hook() = std::move(hook);
+}
 
 void PumpEvents() {
     if (auto& hook = Hook()) hook();

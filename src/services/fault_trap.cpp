@@ -7,7 +7,11 @@ namespace {
 std::atomic<bool> g_noErrorTrap{false};
 }
 
-bool NoErrorTrap() { return g_noErrorTrap.load(std::memory_order_relaxed); }
-void SetNoErrorTrap(bool on) { g_noErrorTrap.store(on, std::memory_order_relaxed); }
+bool NoErrorTrap() {
+    return g_noErrorTrap.load(std::memory_order_relaxed);
+}
+void SetNoErrorTrap(bool on) {
+    g_noErrorTrap.store(on, std::memory_order_relaxed);
+}
 
 }  // namespace kalvor

@@ -43,7 +43,8 @@ RangeCopyFault FileRangeAppender::Append(std::int64_t offset, std::int64_t count
         // leaves no file behind.
         if (!h.destination) h.destination.reset(OpenUnbuffered(destination_, "ab"));
         if (!h.destination) return RangeCopyFault::DestinationUnwritable;
-        if (std::fwrite(h.buffer.data(), 1, got, h.destination.get()) != got) return RangeCopyFault::DestinationUnwritable;
+        if (std::fwrite(h.buffer.data(), 1, got, h.destination.get()) != got)
+            return RangeCopyFault::DestinationUnwritable;
         appended += static_cast<std::int64_t>(got);
         if (got < want) return RangeCopyFault::SourceEnded;
     }

@@ -59,12 +59,14 @@ TEST_P(BadPaths, EveryCommandFailsWithTheSameReason) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, BadPaths,
-    ::testing::Values(BadPath{"missing", "does not exist", "no such file"}, BadPath{"empty", "too short", "the file is empty"},
-                      BadPath{"device", "not a file", nullptr}, BadPath{"fifo", "not a file", nullptr},
-                      BadPath{"folder", "not a file", nullptr}, BadPath{"huge", "too large", nullptr}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Paths, BadPaths,
+                         ::testing::Values(BadPath{"missing", "does not exist", "no such file"},
+                                           BadPath{"empty", "too short", "the file is empty"},
+                                           BadPath{"device", "not a file", nullptr},
+                                           BadPath{"fifo", "not a file", nullptr},
+                                           BadPath{"folder", "not a file", nullptr},
+                                           BadPath{"huge", "too large", nullptr}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace
 }  // namespace kalvor

@@ -61,9 +61,8 @@ TEST_P(HostileFile, SplitPiecesAreWholeFrames) {
 
 TEST_P(HostileFile, EditsAndBuildsAreWholeFrames) {
     const std::string edited = dir_.file("edited.mp3"), built = dir_.file("built.mp3"), tail = dir_.file("tail.mp3");
-    test::CommandResult r =
-        Cli("edit " + Source() + " " + test::ShellQuote(edited) + " select 3 6 cut select 12 12 paste" +
-            " select 17 20 write " + test::ShellQuote(tail));
+    test::CommandResult r = Cli("edit " + Source() + " " + test::ShellQuote(edited) +
+                                " select 3 6 cut select 12 12 paste" + " select 17 20 write " + test::ShellQuote(tail));
     ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
     r = Cli("build " + Source() + " " + test::ShellQuote(built) + " 2 4 8 9 17 20");
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -56,7 +56,7 @@ Stream StreamOf(const Bytes& bytes) {
 }
 
 class EncoderCuts : public testing::TestWithParam<const char*> {
-protected:
+   protected:
     void SetUp() override {
         original = test::ReadFile(test::TestAudio(GetParam()));
         offsets = test::FrameOffsets(original);

@@ -220,7 +220,9 @@ Walked WalkWhileWritten(const Bytes& bytes, const HeaderBytes& ref, const std::v
     Walked w;
     FrameWalkSinks sinks;
     sinks.OnFrame = [&w](const FrameSpot& f) { w.frames.push_back(f); };
-    sinks.OnBytes = [&w](std::int64_t, const std::uint8_t* b, std::size_t count) { w.seen.insert(w.seen.end(), b, b + count); };
+    sinks.OnBytes = [&w](std::int64_t, const std::uint8_t* b, std::size_t count) {
+        w.seen.insert(w.seen.end(), b, b + count);
+    };
     w.ok = WalkGrowingFile(path, 0, ref, w.walk, progress, sinks);
     writer.join();
     return w;
@@ -256,8 +258,8 @@ TEST_P(GrowingFiles, FollowingTheWriterGivesTheWholeFilesWalk) {
     const Bytes& bytes = GetParam().bytes;
     const Walked whole = WalkBytes(bytes, kRef);
     const std::size_t scale = std::max<std::size_t>(1, bytes.size() / 20000);  // some hundred pieces at most
-    for (std::vector<std::size_t> pieces : {std::vector<std::size_t>{1, 3, 700, 5}, std::vector<std::size_t>{417},
-                                            std::vector<std::size_t>{100000, 1}}) {
+    for (std::vector<std::size_t> pieces :
+         {std::vector<std::size_t>{1, 3, 700, 5}, std::vector<std::size_t>{417}, std::vector<std::size_t>{100000, 1}}) {
         for (std::size_t& n : pieces) n *= scale;
         SCOPED_TRACE(pieces.front());
         ExpectSameWalk(WalkWhileWritten(bytes, kRef, pieces), whole);

@@ -23,7 +23,7 @@ struct EncoderCase {
 };
 
 class EncoderHeaders : public testing::TestWithParam<EncoderCase> {
-protected:
+   protected:
     void SetUp() override {
         bytes = test::ReadFile(test::TestAudio(GetParam().file));
         offsets = test::FrameOffsets(bytes);

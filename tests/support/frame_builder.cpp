@@ -53,9 +53,16 @@ Bytes Frames(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, int count, std::
 
 Bytes Id3v2Tag(int totalSize) {
     const int size = totalSize - 10;
-    Bytes t = {'I', 'D', '3', 3, 0, 0,
-               static_cast<std::uint8_t>((size >> 21) & 0x7F), static_cast<std::uint8_t>((size >> 14) & 0x7F),
-               static_cast<std::uint8_t>((size >> 7) & 0x7F), static_cast<std::uint8_t>(size & 0x7F)};
+    Bytes t = {'I',
+               'D',
+               '3',
+               3,
+               0,
+               0,
+               static_cast<std::uint8_t>((size >> 21) & 0x7F),
+               static_cast<std::uint8_t>((size >> 14) & 0x7F),
+               static_cast<std::uint8_t>((size >> 7) & 0x7F),
+               static_cast<std::uint8_t>(size & 0x7F)};
     t.resize(static_cast<std::size_t>(totalSize), 0);
     return t;
 }

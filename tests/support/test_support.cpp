@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sys/wait.h>
 #include <sstream>
 #include <thread>
 
@@ -37,7 +37,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::file(const std::string& name) const { return (path_ / name).string(); }
+std::string TempDir::file(const std::string& name) const {
+    return (path_ / name).string();
+}
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);

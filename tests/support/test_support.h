@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
-public:
+   public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     // Full path of a file name inside the folder, as text.
     std::string file(const std::string& name) const;
 
-private:
+   private:
     std::filesystem::path path_;
 };
 
