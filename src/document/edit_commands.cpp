@@ -40,6 +40,14 @@ const char* FailureText(const CopyOutcome& outcome) {
     }
 }
 
+// A finished file whose header frame no whole frame follows: its header counts
+// no frames, which the analysis refuses (such a file could be neither reopened
+// nor pasted), and it holds no audio, so it is written as nothing.
+bool HoldsOnlyAHeaderFrame(const std::string& path) {
+    StreamInfo info;
+    return AnalyzeStreamWhy(path, info).Fault == AnalysisFault::NoDuration;
+}
+
 bool CreateEmptyFile(const std::string& path) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     return static_cast<bool>(file);
@@ -110,17 +118,22 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
         Say(FailureText(outcome));
         return 0;
     }
+    // A clip whose header is left stale is no clip: the old one stays.
+    if (outcome.BytesAppended > 0 && finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to)) != 1) {
+        RemoveFile(files_.WorkFile);
+        Say(msg::kWriteFailed);
+        return 0;
+    }
     std::vector<VersionPiece> clip;
-    if (outcome.BytesAppended == 0) {
+    if (outcome.BytesAppended == 0 || HoldsOnlyAHeaderFrame(files_.WorkFile)) {
         // Not one whole frame selected: the clipboard is now empty.
+        RemoveFile(files_.WorkFile);
         if (RemoveFile(files_.ClipFile) != 1) {
             Say(msg::kWriteFailed);
             return 0;
         }
     } else {
-        // A clip whose header is left stale is no clip: the old one stays.
-        if (finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to)) != 1 ||
-            RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
+        if (RenameFile(files_.WorkFile, files_.ClipFile, true) != 1) {
             RemoveFile(files_.WorkFile);
             Say(msg::kWriteFailed);
             return 0;
@@ -230,6 +243,12 @@ int Document::BuildVersion(const EditPlan& plan) {
         Say(msg::kWriteFailed);
         return 0;
     }
+    // No audio frame left after the header frame: the version is empty, as when
+    // all audio is deleted.
+    if (FileExists(work) == 1 && HoldsOnlyAHeaderFrame(work)) {
+        RemoveFile(work);
+        builtPieces_.clear();
+    }
     return 1;
 }
 
@@ -309,8 +328,15 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kNoData);
         return 0;
     }
-    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1 || !AppendTagBlocks(file.Path(), tags.Trailing) ||
-        file.Commit() != 1) {
+    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1) {
+        Say(msg::kWriteFailed);
+        return 0;
+    }
+    if (HoldsOnlyAHeaderFrame(file.Path())) {
+        Say(msg::kNoData);
+        return 0;
+    }
+    if (!AppendTagBlocks(file.Path(), tags.Trailing) || file.Commit() != 1) {
         Say(msg::kWriteFailed);
         return 0;
     }

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
 
 #include "document/document.h"
 #include "support/audio_checkers.h"
 #include "support/document_harness.h"
+#include "support/test_support.h"
 
 namespace kalvor {
 namespace {
@@ -100,6 +103,62 @@ TEST(TaggedEdit, SelectionAndMarkStayOnTheirAudio) {
     }
     EXPECT_NEAR(msOf(doc.Blocks().Blocks()[1].StartPos), 12000, 5);
 }
+
+// An edit whose result would be a header frame with no whole frame after it:
+// that header counts no frames, which the analysis refuses, so the result holds
+// no audio and is written as nothing (the fuzzer met the paste).
+constexpr std::size_t kVbrHeaderFrame = 417;
+
+struct LoneHeaderCase {
+    const char* name;
+    std::function<int(Document&, const std::string& piece, const std::string& written)> edit;
+    int result;
+    bool toCurrent;  // the result is the new version, else the clipboard or the written file
+};
+
+class LoneHeaderTest : public ::testing::TestWithParam<LoneHeaderCase> {};
+
+TEST_P(LoneHeaderTest, IsWrittenAsNothing) {
+    test::TempDir dir, work;
+    Document doc{work.path().string()};
+    const std::string src = test::TestAudio("vbr.mp3");
+    const std::string piece = dir.file("piece.mp3"), written = dir.file("written.mp3");
+    test::WriteFile(piece, test::ReadRange(src, 0, kVbrHeaderFrame + 200));  // the header frame and part of a frame
+    ASSERT_EQ(doc.OpenFile(src), 1);
+    ASSERT_EQ(GetParam().edit(doc, piece, written), GetParam().result);
+    const std::string result =
+        GetParam().toCurrent ? doc.CurFile() : (GetParam().result == 1 ? doc.Working().ClipFile : written);
+    EXPECT_TRUE(!std::filesystem::exists(result) || std::filesystem::file_size(result) == 0) << result;
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, LoneHeaderTest,
+                         ::testing::Values(LoneHeaderCase{"DeleteAfterTheHeaderFrame",
+                                                          [](Document& d, auto&, auto&) {
+                                                              d.Sel.SelectRange(350, d.Info().AudioEndPos);
+                                                              return d.Delete();
+                                                          },
+                                                          1, true},
+                                           LoneHeaderCase{"CopyOfTheHeaderFrame",
+                                                          [](Document& d, auto&, auto&) {
+                                                              d.Sel.SelectRange(
+                                                                  1, static_cast<std::int32_t>(kVbrHeaderFrame));
+                                                              return d.Copy();
+                                                          },
+                                                          1, false},
+                                           LoneHeaderCase{"WriteOfTheHeaderFrame",
+                                                          [](Document& d, auto&, const std::string& written) {
+                                                              d.Sel.SelectRange(
+                                                                  1, static_cast<std::int32_t>(kVbrHeaderFrame));
+                                                              return d.WriteToFile(written);
+                                                          },
+                                                          0, false},
+                                           LoneHeaderCase{"PasteOfTheHeaderFrameAndPartOfAFrame",
+                                                          [](Document& d, const std::string& piece, auto&) {
+                                                              d.SelectAll();
+                                                              return d.PasteFromFile(piece);
+                                                          },
+                                                          1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Files, EncodedEditTest,
                          ::testing::Values(EncodedCase{"cbr128.mp3", 1152, 44100},
