@@ -32,10 +32,14 @@ RangeCopyFault FileRangeAppender::Append(std::int64_t offset, std::int64_t count
     appended = 0;
     Handles& h = *handles_;
     if (!h.source) return RangeCopyFault::SourceUnreadable;
-    if (h.buffer.empty()) h.buffer.resize(static_cast<std::size_t>(bufferBytes_));
+    // The buffer grows to what a step needs, up to bufferBytes_: a range of a
+    // few frames is not copied through a megabyte cleared for it.
+    const auto needed =
+        static_cast<std::size_t>(std::min<std::int64_t>(std::max<std::int64_t>(count, 1), bufferBytes_));
+    if (h.buffer.size() < needed) h.buffer.resize(needed);
     if (count > 0 && !SeekTo(h.source.get(), offset, SEEK_SET)) return RangeCopyFault::SourceUnreadable;
     while (appended < count) {
-        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(count - appended, bufferBytes_));
+        const auto want = std::min(static_cast<std::size_t>(count - appended), h.buffer.size());
         const std::size_t got = std::fread(h.buffer.data(), 1, want, h.source.get());
         if (got < want && std::ferror(h.source.get())) return RangeCopyFault::SourceUnreadable;
         if (got == 0) return RangeCopyFault::SourceEnded;

@@ -116,6 +116,10 @@ struct LoneHeaderCase {
     bool toCurrent;  // the result is the new version, else the clipboard or the written file
 };
 
+void PrintTo(const LoneHeaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class LoneHeaderTest : public ::testing::TestWithParam<LoneHeaderCase> {};
 
 TEST_P(LoneHeaderTest, IsWrittenAsNothing) {
