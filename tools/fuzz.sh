@@ -4,11 +4,17 @@
 #
 #   bash tools/fuzz.sh [SECONDS] [TARGET...]        e.g. bash tools/fuzz.sh 600 stream_analysis
 #   FUZZ_RUNS=10000000 bash tools/fuzz.sh 0 xing_header
+#   bash tools/fuzz.sh brief                        what tools/test.sh runs
 #
 # Seeds are cut from the test audio (tools/make-test-audio.sh), hostile files
-# among them; what the fuzzer finds is kept in build/fuzz/corpus and
-# grows from run to run. A crash, leak or time-out leaves its input in
+# among them, and fuzz/regressions/<program> holds every input that once
+# failed. What the fuzzer finds is kept in build/fuzz/corpus and grows from
+# run to run. A crash, leak or time-out leaves its input in
 # build/fuzz/artifacts and makes the script fail.
+#
+# "brief" runs a fixed number of executions from a fixed random seed, without
+# the kept corpus: every machine runs the same inputs, so a test run fails the
+# same way everywhere or nowhere.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-10}
@@ -23,6 +29,15 @@ declare -A max_len=(
   [time_text]=64
   [document_edits]=24576
   [tag_blocks]=16384
+)
+# The executions of a brief run: a few seconds each on a slow machine.
+declare -A brief_runs=(
+  [stream_analysis]=8000
+  [xing_header]=6000
+  [wav_header]=12000
+  [time_text]=400000
+  [document_edits]=500
+  [tag_blocks]=10000
 )
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
@@ -82,16 +97,22 @@ status=0
 mkdir -p "$dir/artifacts"
 for t in "${targets[@]}"; do
   corpus=$dir/corpus/$t
-  mkdir -p "$corpus"
   limit=(-max_total_time="$secs")
   [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
+  if [ "$secs" = brief ]; then
+    corpus=$dir/brief/$t
+    rm -rf "$corpus"
+    limit=(-runs="${brief_runs[$t]}" -seed=1)
+  fi
+  mkdir -p "$corpus" "$top/fuzz/regressions/$t"
   log=$dir/$t.log
   start=$(date +%s)
   if "$dir/fuzz/${t}_fuzz" "${limit[@]}" -max_len="${max_len[$t]}" -timeout=25 -rss_limit_mb=2048 \
-      -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t-" "$corpus" "$seeds/$t" >"$log" 2>&1; then
+      -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t-" "$corpus" "$seeds/$t" "$top/fuzz/regressions/$t" >"$log" 2>&1; then
     result=ok
   else
     result="FAILED (see $log)"
+    grep -v -e '^#[0-9]' -e '^INFO' "$log" | tail -n 25 >&2
     status=1
   fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -21,7 +21,8 @@ BUILD_DIR="$top/build/sanitize" bash "$top/tools/build.sh" -DKALVOR_CORE_ONLY=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$top/build/sanitize" --output-on-failure -j "$jobs"
 
-# Each fuzz program for a few seconds (under a minute in all, once built); a
-# longer run is "bash tools/fuzz.sh SECONDS" (see the README).
+# Each fuzz program for a fixed few thousand executions (under a minute in all,
+# once built), the same on every machine; a longer run is
+# "bash tools/fuzz.sh SECONDS" (see the README).
 echo "== fuzz programs, briefly: $top/build/fuzz"
-bash "$top/tools/fuzz.sh" 7
+bash "$top/tools/fuzz.sh" brief

@@ -139,8 +139,16 @@ std::vector<TagSpan> TrailingTagSpans(const std::string& path, std::int64_t floo
     GetFileSize64(path, &end);
     bool damaged = false;
     while (!damaged && static_cast<int>(spans.size()) < kMostTrailingTags) {
-        Found found = Id3v1Before(path, end, floor);
-        if (!found) found = ApeBefore(path, end, floor, damaged);
+        // "APETAGEX" holds "TAG": an APE tag with a header may show one 128
+        // bytes before its end. A footer that fits wins; a damaged one gives
+        // way to an ID3v1 tag.
+        bool apeDamaged = false;
+        const Found ape = ApeBefore(path, end, floor, apeDamaged);
+        Found found = ape && !apeDamaged ? ape : Id3v1Before(path, end, floor);
+        if (!found && apeDamaged) {
+            found = ape;
+            damaged = true;
+        }
         if (!found) found = LyricsBefore(path, end, floor);
         if (!found) break;
         spans.insert(spans.begin(), *found);

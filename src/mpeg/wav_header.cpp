@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <stdexcept>
 
 #include "mpeg/byte_fields.h"
@@ -60,7 +61,10 @@ void ComputeDuration(std::uint32_t dataSize, WavInfo& info) {
     if (info.SampleRate <= 0) throw std::domain_error("WAVE header with a sampling rate of 0 or beyond 32 bits");
     const std::uint32_t frameBytes = static_cast<std::uint32_t>(info.Channels * info.BitsPerSample / 8);
     const std::uint64_t frames = std::min<std::uint64_t>(dataSize / frameBytes, 0x7FFFFFFF);
-    info.DurationMs = RoundHalfEven(static_cast<double>(frames) / info.SampleRate * 1000.0);
+    // At a low rate even 2^31 frames last longer than 2^31 ms: the duration
+    // stops at the largest it can hold instead of wrapping round to a negative.
+    const double ms = static_cast<double>(frames) / info.SampleRate * 1000.0;
+    info.DurationMs = RoundHalfEven(std::min(ms, static_cast<double>(std::numeric_limits<std::int32_t>::max())));
     info.Ok = 1;
 }
 

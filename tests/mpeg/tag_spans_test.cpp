@@ -111,6 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {{TagKind::Apev2, Size(kApeLarge)}, {TagKind::Id3v1, 128}}},
         SpansCase{"SmallApeWithoutHeader", {}, kApeSmall, {}, {{TagKind::Apev2, Size(kApeSmall)}}},
+        // 131 bytes: the "TAG" of its header's "APETAGEX" stands where an ID3v1 tag would begin.
+        SpansCase{"ApeWithHeaderOf131Bytes", {}, Apev2(53, true), {}, {{TagKind::Apev2, 131}}},
         SpansCase{
             "Id3v1ThenApe", {}, kId3v1 + kApeSmall, {}, {{TagKind::Id3v1, 128}, {TagKind::Apev2, Size(kApeSmall)}}},
         SpansCase{"Lyrics3v2ThenId3v1",

@@ -82,10 +82,14 @@ TEST_F(WavHeader, DurationRoundsHalvesToEven) {
     EXPECT_EQ(ReadWavHeader(Write(RiffHeader() + FmtChunk(1, 1, 8000, 8) + DataChunkHead(12))).DurationMs, 2);
 }
 
-TEST_F(WavHeader, SampleFramesAreCappedAt32BitRange) {
-    const WavInfo info = ReadWavHeader(Write(RiffHeader() + FmtChunk(1, 1, 44100, 8) + DataChunkHead(0xFFFFFFFF)));
+TEST_F(WavHeader, SampleFramesAndDurationAreCappedAt32BitRange) {
+    WavInfo info = ReadWavHeader(Write(RiffHeader() + FmtChunk(1, 1, 44100, 8) + DataChunkHead(0xFFFFFFFF)));
     EXPECT_EQ(info.Ok, 1);
     EXPECT_EQ(info.DurationMs, 48695774);  // (2^31 - 1) / 44100 s
+    // 771 866 644 frames at 68 Hz would be 11 351 million ms.
+    info = ReadWavHeader(Write(RiffHeader() + FmtChunk(1, 2, 68, 16) + DataChunkHead(0xB8070050)));
+    EXPECT_EQ(info.Ok, 1);
+    EXPECT_EQ(info.DurationMs, 2147483647);
 }
 
 struct Shape {
