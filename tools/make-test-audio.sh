@@ -12,6 +12,7 @@
 #   mp2_48k.mp2     MPEG-1 Layer II, 48 kHz, 192 kbit/s, stereo (twolame), 15 s
 #   ffmpeg.mp3      MPEG-1 Layer III, 48 kHz, 160 kbit/s, made by ffmpeg's encoder, 8 s
 #   cbr48k.mp3      MPEG-1 Layer III, 48 kHz, 128 kbit/s, joint stereo, 6 s (a format that does not match cbr128)
+#   crc.mp3         MPEG-1 Layer III, 44.1 kHz, lame -V 4, plain stereo, every frame CRC-protected (lame -p), 8 s
 #   tone.wav        PCM, 44.1 kHz, 16 bit, stereo, 5 s
 #   gaps.mp3        MPEG-1 Layer III, 44.1 kHz, 128 kbit/s, stereo, 18 s: a 440 Hz tone at -6 dBFS
 #                   (0 to 4 s), digital silence (4 to 7 s), the tone at -26 dBFS (7 to 11 s),
@@ -65,6 +66,7 @@ source_wav 10 44100 1 "$tmp/m44_10.wav"
 source_wav 15 48000 2 "$tmp/s48_15.wav"
 source_wav 8 48000 2 "$tmp/s48_8.wav"
 source_wav 6 48000 2 "$tmp/s48_6.wav"
+source_wav 8 44100 2 "$tmp/s44_8.wav"
 source_wav 5 44100 2 tone.wav
 
 lame --quiet -b 128 -m j "$tmp/s44_20.wav" cbr128.mp3
@@ -84,6 +86,7 @@ for _ in $(seq 300); do
     printf '\xff\xff\x40\x00'  # no CRC; 128 kbit/s, 44.1 kHz, no padding; stereo: 136 bytes a frame
     head -c 132 /dev/zero
 done > layer1.mp1
+lame --quiet -p -m s -V 4 "$tmp/s44_8.wav" crc.mp3
 
 # A synthetic ID3v2.3 tag of 2 048 bytes (10-byte header, synchsafe size 2 038)
 # in front, and a 128-byte ID3v1 block at the end.
