@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/cli_language.h"
 #include "cli/cli_leftovers.h"
 #include "cli/tag_choice.h"
+#include "repack/exact_frames.h"
 
 namespace {
 
@@ -17,8 +19,11 @@ std::string UsageText() {
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand& a, const CliCommand& b) { return std::string(a.name) < b.name; });
     std::string text =
-        "usage: kalvor-cli [--lang ja|en] [--no-tags] COMMAND ARGS...\n       kalvor-cli --help\n\n"
-        "--no-tags  write the audio only: no tags of the source (as with KeepTags=0 in kalvor.ini)\n\ncommands:\n";
+        "usage: kalvor-cli [--lang ja|en] [--no-tags] [--exact-frames] COMMAND ARGS...\n"
+        "       kalvor-cli --help\n\n"
+        "--no-tags       write the audio only: no tags of the source (as with KeepTags=0 in kalvor.ini)\n"
+        "--exact-frames  write the source's frames byte for byte: no repacking at joins,\n"
+        "                no added Xing header, no gapless figures (as with ExactFrames=1)\n\ncommands:\n";
     for (const auto& c : commands) {
         std::string usage = c.usage;
         std::string indented;
@@ -46,10 +51,19 @@ void TakeNoTagsSwitch(kalvor::cli::Args& words, std::size_t at) {
     words.erase(words.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// The switch may come before the command or among its words.
+void TakeExactFramesSwitch(kalvor::cli::Args& words) {
+    const auto taken = std::remove(words.begin(), words.end(), std::string("--exact-frames"));
+    if (taken == words.end()) return;
+    kalvor::SetExactFrames(true);
+    words.erase(taken, words.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     kalvor::cli::Args words(argv + 1, argv + argc);
+    TakeExactFramesSwitch(words);
     try {
         const auto asked = kalvor::cli::TakeLanguageSwitch(words);
         const auto language = asked ? *asked : kalvor::ChooseUiLanguage("", kalvor::cli::SystemMessagesLocale());

@@ -86,6 +86,7 @@ bool FrmMain::Start(const std::string& commandLine, const std::string& programFo
         SpeakUiLanguage(ChosenUiLanguage());
         RetranslateUi();
     });
+    TrappedRun([] { ReadOutputSwitches(); });
     TrappedRun([&] { ApplyFonts(); });
     TrappedRun([&] { SetUpControls(); });
     TrappedRun([&] {

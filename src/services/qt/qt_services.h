@@ -11,6 +11,7 @@
 #include "services/qt/language_mode.h"
 #include "services/qt/message_box.h"
 #include "services/qt/message_box_hook.h"
+#include "services/qt/output_switches.h"
 #include "services/qt/program_folder.h"
 #include "services/qt/screen_units.h"
 #include "services/qt/settings_store.h"
