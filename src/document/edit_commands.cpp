@@ -8,9 +8,9 @@
 #include "document/messages.h"
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
-#include "mpeg/finish_file.h"
 #include "mpeg/frames_duration.h"
 #include "mpeg/stream_compat.h"
+#include "repack/frame_output.h"
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -111,20 +111,20 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
     // The clip is built in WorkFile (free between edits), so a failed copy keeps
     // the old clipboard.
     RemoveFile(files_.WorkFile);
-    FinishingWalk finishing(files_.WorkFile);
-    const CopyOutcome outcome = CopyFrames(curFile_, files_.WorkFile, sel.SelStart, to, 1, snapTo, Bound());
+    FrameOutput clip(files_.WorkFile, OutputKind::Edited);
+    const CopyOutcome outcome = Written(clip, clip.Append(curFile_, sel.SelStart, to, 1, snapTo, Bound()));
     if (CopyFailed(outcome)) {
         RemoveFile(files_.WorkFile);
         Say(FailureText(outcome));
         return 0;
     }
     // A clip whose header is left stale is no clip: the old one stays.
-    if (outcome.BytesAppended > 0 && finishing.Finish(snapTo == 1 && EndOfAudioCutAt(to)) != 1) {
+    if (outcome.BytesAppended > 0 && clip.Finish(snapTo == 1 && EndOfAudioCutAt(to)) != 1) {
         RemoveFile(files_.WorkFile);
         Say(msg::kWriteFailed);
         return 0;
     }
-    std::vector<VersionPiece> clip;
+    std::vector<VersionPiece> pieces;
     if (outcome.BytesAppended == 0 || HoldsOnlyAHeaderFrame(files_.WorkFile)) {
         // Not one whole frame selected: the clipboard is now empty.
         RemoveFile(files_.WorkFile);
@@ -138,9 +138,9 @@ int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {
             Say(msg::kWriteFailed);
             return 0;
         }
-        clip.push_back({PieceSource::Current, outcome.From - 1, outcome.BytesAppended});
+        pieces.push_back({PieceSource::Current, outcome.From - 1, outcome.BytesAppended});
     }
-    if (versions_) versions_->ClipChanged(files_.ClipFile, clip);
+    if (versions_) versions_->ClipChanged(files_.ClipFile, pieces);
     blocks_.CollectClipBlocks(sel);
     return 1;
 }
@@ -206,21 +206,22 @@ int Document::BuildVersion(const EditPlan& plan) {
     const Selection& sel = plan.sel;
     const std::string& work = files_.WorkFile;
     RemoveFile(work);
-    FinishingWalk finishing(work);
-    CopyOutcome head, body, tail;
+    FrameOutput version(work, OutputKind::Edited);
+    CopyOutcome head, body, tail, written;
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
     if (TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes)
-        head = CopyFrames(curFile_, work, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
+        head = version.Append(curFile_, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
-        body =
-            CopyFrames(plan.body, work, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
+        body = version.Append(plan.body, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0,
+                              0);
     }
     if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
-        tail = CopyFrames(curFile_, work, sel.SelEnd, info_.AudioEndPos, 1, 0, Bound());
+        tail = version.Append(curFile_, sel.SelEnd, info_.AudioEndPos, 1, 0, Bound());
     }
-    for (const CopyOutcome* outcome : {&head, &body, &tail}) {
+    if (!CopyFailed(head) && !CopyFailed(body) && !CopyFailed(tail)) written = version.Write();
+    for (const CopyOutcome* outcome : {&head, &body, &tail, &written}) {
         if (!CopyFailed(*outcome)) continue;
         RemoveFile(work);
         Say(FailureText(*outcome));
@@ -238,7 +239,7 @@ int Document::BuildVersion(const EditPlan& plan) {
     const bool endOfAudioCut = headerFromBody ? tail.BytesAppended > 0 : tail.BytesAppended == 0;
     // A version whose header could not be brought up to date fails the edit
     // like a failed write: players would take it for its source's length.
-    if (FileExists(work) == 1 && finishing.Finish(endOfAudioCut) != 1) {
+    if (FileExists(work) == 1 && version.Finish(endOfAudioCut) != 1) {
         RemoveFile(work);
         Say(msg::kWriteFailed);
         return 0;
@@ -318,8 +319,8 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kWriteFailed);
         return 0;
     }
-    FinishingWalk finishing(file.Path(), tags.LeadingSize());
-    const CopyOutcome outcome = CopyFrames(curFile_, file.Path(), sel.SelStart, sel.SelEnd, 1, 1, Bound());
+    FrameOutput piece(file.Path(), OutputKind::Piece, tags.LeadingSize());
+    const CopyOutcome outcome = Written(piece, piece.Append(curFile_, sel.SelStart, sel.SelEnd, 1, 1, Bound()));
     if (CopyFailed(outcome)) {
         Say(FailureText(outcome));
         return 0;
@@ -328,7 +329,7 @@ int Document::WriteSelection(const std::string& name) {
         Say(msg::kNoData);
         return 0;
     }
-    if (finishing.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1) {
+    if (piece.Finish(EndOfAudioCutAt(sel.SelEnd)) != 1) {
         Say(msg::kWriteFailed);
         return 0;
     }

@@ -2,8 +2,8 @@
 
 #include "listwin/time_text_pos.h"
 #include "mpeg/FCTs.h"
-#include "mpeg/finish_file.h"
 #include "mpeg/frames_duration.h"
+#include "repack/frame_output.h"
 #include "services/arith.h"
 #include "services/basic.h"
 #include "services/fault_trap.h"
@@ -12,7 +12,7 @@
 namespace kalvor {
 namespace {
 
-// One CopyFrames call.
+// One range of the output, as a copy takes it.
 struct Range {
     std::int32_t From = 0, To = 0;
     int SnapFrom = 1, SnapTo = 1;
@@ -45,9 +45,8 @@ class OutputWriter {
     // Appends a range to the file being written; an empty one appends nothing
     // and is no failure. A failed copy stops the output: the unfinished file
     // is removed with its PendingFile, since half a frame may end it.
-    bool Append(const std::string& target, const PendingFile& file, const Range& r, bool& wrote) {
-        const CopyOutcome outcome =
-            CopyFrames(doc_.CurFile, file.Path(), r.From, r.To, r.SnapFrom, r.SnapTo, doc_.Bound());
+    bool Append(const std::string& target, FrameOutput& output, const Range& r, bool& wrote) {
+        const CopyOutcome outcome = output.Append(doc_.CurFile, r.From, r.To, r.SnapFrom, r.SnapTo, doc_.Bound());
         if (outcome.Fault == CopyFault::EmptyRange) return true;
         if (!outcome.Ok()) {
             result_.Copy = outcome;
@@ -88,12 +87,18 @@ class OutputWriter {
         return Stop(ListOutputFault::TagsNotWritten, target);
     }
 
-    // Brings the written file's header up to date, ends it with the trailing
-    // tags and moves it into place. A file that fails any of that is removed
-    // with its PendingFile: only finished files ever appear under a target's name.
-    bool Finish(const std::string& target, PendingFile& file, FinishingWalk& finishing, bool endOfAudioCut,
+    // Writes the ranges taken, brings the file's header up to date, ends it
+    // with the trailing tags and moves it into place. A file that fails any of
+    // that is removed with its PendingFile: only finished files ever appear
+    // under a target's name.
+    bool Finish(const std::string& target, PendingFile& file, FrameOutput& output, bool endOfAudioCut,
                 const FileTags& tags) {
-        if (finishing.Finish(endOfAudioCut) != 1) return Stop(ListOutputFault::HeaderNotUpdated, target);
+        const CopyOutcome written = output.Write();
+        if (!written.Ok()) {
+            result_.Copy = written;
+            return Stop(ListOutputFault::CopyFailed, target);
+        }
+        if (output.Finish(endOfAudioCut) != 1) return Stop(ListOutputFault::HeaderNotUpdated, target);
         if (!AppendTagBlocks(file.Path(), tags.Trailing)) return Stop(ListOutputFault::TagsNotWritten, target);
         if (file.Commit() != 1) return Stop(ListOutputFault::NotMovedIntoPlace, target);
         result_.Written.push_back(target);
@@ -131,19 +136,19 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
     for (int i = 0; i < rows.Count(); ++i) ranges.push_back(RowRange(rows, i, w.Document()));
     const FileTags tags = w.TagsFor(ranges, 0, 0);
     if (!w.Begin(output, file, tags)) return false;
-    FinishingWalk finishing(file.Path(), tags.LeadingSize());
+    FrameOutput built(file.Path(), OutputKind::Piece, tags.LeadingSize());
     bool wrote = false, endOfAudioCut = true;
     for (int i = 0; i < rows.Count(); ++i) {
         const Range& r = ranges[static_cast<std::size_t>(i)];
         bool rowWrote = false;
-        if (!w.Append(output, file, r, rowWrote)) return false;
+        if (!w.Append(output, built, r, rowWrote)) return false;
         // The file's end is the end of the last range that added anything.
         if (rowWrote) endOfAudioCut = w.EndsBeforeAudioEnd(r);
         wrote = wrote || rowWrote;
         w.Progress(i + 1, rows.Count());
     }
     if (!wrote) return w.Stop(ListOutputFault::NothingWritten);
-    return w.Finish(output, file, finishing, endOfAudioCut, tags);
+    return w.Finish(output, file, built, endOfAudioCut, tags);
 }
 
 // Piece k (1-based) of a split at the rows' points.
@@ -178,9 +183,9 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
         if (!w.Replaceable(name, file)) return false;
         const FileTags tags = w.TagsFor({r}, k, pieces);
         if (!w.Begin(name, file, tags)) return false;
-        FinishingWalk finishing(file.Path(), tags.LeadingSize());
-        if (!w.Append(name, file, r, wrote)) return false;
-        if (wrote && !w.Finish(name, file, finishing, w.EndsBeforeAudioEnd(r), tags)) return false;
+        FrameOutput piece(file.Path(), OutputKind::Piece, tags.LeadingSize());
+        if (!w.Append(name, piece, r, wrote)) return false;
+        if (wrote && !w.Finish(name, file, piece, w.EndsBeforeAudioEnd(r), tags)) return false;
         w.Progress(k, pieces);
     }
     return true;

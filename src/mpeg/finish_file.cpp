@@ -32,9 +32,11 @@ bool WriteChanges(const std::string& path, std::int64_t offset, const std::vecto
 }
 
 // The audited file's header frame with the real figures, written in place.
-int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, bool endOfAudioCut) {
+// rule: endOfAudioCut, or the delay and padding to set.
+int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const std::variant<bool, GaplessTrim>& rule) {
     if (!audit.Stored) return 1;
-    XingHeader header = UpToDateHeader(audit, endOfAudioCut);
+    XingHeader header = std::holds_alternative<bool>(rule) ? UpToDateHeader(audit, std::get<bool>(rule))
+                                                           : UpToDateHeader(audit, std::get<GaplessTrim>(rule));
     std::vector<std::uint8_t> frame = audit.HeaderFrame;
     // A VBRI header gives way to a Xing header: the frame is cleared after its
     // header (a header frame holds no audio) so no VBRI bytes remain.
@@ -50,6 +52,14 @@ int FinishWrittenFile(const std::string& path, bool endOfAudioCut) {
         XingAudit audit;
         if (!AuditXingFile(path, false, audit)) return 0;
         return WriteUpToDateHeader(path, audit, endOfAudioCut);
+    });
+}
+
+int FinishWrittenFile(const std::string& path, const GaplessTrim& trim) {
+    return Trapped(0, [&] {
+        XingAudit audit;
+        if (!AuditXingFile(path, false, audit)) return 0;
+        return WriteUpToDateHeader(path, audit, trim);
     });
 }
 
@@ -101,20 +111,32 @@ void FinishingWalk::Follow() {
 }
 
 int FinishingWalk::Finish(bool endOfAudioCut) {
+    return FinishWith(endOfAudioCut);
+}
+
+int FinishingWalk::Finish(const GaplessTrim& trim) {
+    return FinishWith(trim);
+}
+
+int FinishingWalk::FinishWith(const HeaderRule& rule) {
     progress_.MarkComplete();
     Stop();
+    const auto whole = [&] {
+        return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path_, std::get<bool>(rule))
+                                                  : FinishWrittenFile(path_, std::get<GaplessTrim>(rule));
+    };
     return Trapped(0, [&] {
-        if (!walked_) return FinishWrittenFile(path_, endOfAudioCut);
+        if (!walked_) return whole();
         // The walk took the first frame to be where the audio starts: the
         // analysis of the complete file has the last word on that.
         StreamInfo info;
         const AnalysisResult analysis = AnalyzeStreamWhy(path_, info);
         const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
         if (!analysed || info.FirstFramePos != audioOffset_ + 1 || info.RefHeader != audit_.Info.RefHeader)
-            return FinishWrittenFile(path_, endOfAudioCut);
+            return whole();
         audit_.Analysis = analysis;
         audit_.Info = info;
-        return WriteUpToDateHeader(path_, audit_, endOfAudioCut);
+        return WriteUpToDateHeader(path_, audit_, rule);
     });
 }
 

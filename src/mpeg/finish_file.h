@@ -6,6 +6,7 @@
 // take the old length. FinishWrittenFile puts the real figures in.
 #include <string>
 #include <thread>
+#include <variant>
 
 #include "mpeg/frame_walker.h"
 #include "mpeg/xing_audit.h"
@@ -24,6 +25,8 @@ namespace kalvor {
 // Returns 1 when the header (or its absence) is consistent with the frames
 // afterwards, 0 when the file cannot be analysed, read or written.
 int FinishWrittenFile(const std::string& path, bool endOfAudioCut);
+// The same, with the LAME extension's encoder delay and end padding set to trim.
+int FinishWrittenFile(const std::string& path, const GaplessTrim& trim);
 
 // FinishWrittenFile for a file that is being written, with the walk done on a
 // second thread while the file grows: made before the first byte is appended
@@ -45,8 +48,12 @@ class FinishingWalk {
     // The file is complete: what FinishWrittenFile(path, endOfAudioCut) does,
     // with the same result and the same bytes written. Call once.
     int Finish(bool endOfAudioCut);
+    // What FinishWrittenFile(path, trim) does.
+    int Finish(const GaplessTrim& trim);
 
    private:
+    using HeaderRule = std::variant<bool, GaplessTrim>;  // endOfAudioCut, or the trim
+    int FinishWith(const HeaderRule& rule);
     void Follow();
     bool ReadWhenWritten(std::vector<std::uint8_t>& bytes);
     void Stop();

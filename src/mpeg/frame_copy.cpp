@@ -77,15 +77,9 @@ std::int64_t NextStep(std::int64_t step, std::chrono::steady_clock::duration too
 
 CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32, std::int32_t to32,
                     int snapFrom, int snapTo, AudioBound bound, CopyOutcome& outcome) {
-    if (snapFrom == 1 || snapTo == 1) {
-        StreamInfo info;
-        outcome.Analysis = AnalyzeAudio(source, info, bound);
-        if (!outcome.Analysis.Ok()) return CopyFault::AnalysisFailed;
-        if (snapFrom == 1) from32 = SnapToFrame(source, from32, info);
-        if (snapTo == 1) to32 = WrapSub(SnapToFrame(source, to32, info), 1);
-    }
-    // A single byte is no range worth copying.
-    if (from32 < 1 || to32 < 1 || to32 - from32 <= 0) return CopyFault::EmptyRange;
+    if (const CopyFault f = SnapCopyRange(source, from32, to32, snapFrom, snapTo, &outcome.Analysis, bound);
+        f != CopyFault::None)
+        return f;
     outcome.From = from32;
     std::int64_t from = from32;
     const std::int64_t to = to32;
@@ -110,6 +104,21 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
 }
 
 }  // namespace
+
+CopyFault SnapCopyRange(const std::string& source, std::int32_t& from, std::int32_t& to, int snapFrom, int snapTo,
+                        AnalysisResult* analysis, AudioBound bound) {
+    if (snapFrom == 1 || snapTo == 1) {
+        StreamInfo info;
+        const AnalysisResult result = AnalyzeAudio(source, info, bound);
+        if (analysis) *analysis = result;
+        if (!result.Ok()) return CopyFault::AnalysisFailed;
+        if (snapFrom == 1) from = SnapToFrame(source, from, info);
+        if (snapTo == 1) to = WrapSub(SnapToFrame(source, to, info), 1);
+    }
+    // A single byte is no range worth copying.
+    if (from < 1 || to < 1 || to - from <= 0) return CopyFault::EmptyRange;
+    return CopyFault::None;
+}
 
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
                        int snapFrom, int snapTo, AudioBound bound) {

@@ -58,6 +58,13 @@ struct CopyOutcome {
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
                        int snapFrom, int snapTo, AudioBound bound = AudioBound::AtAnalysis);
 
+// The range CopyFrames copies: from and to moved as snapFrom / snapTo say
+// (the source's audio ending as bound says). None (EmptyRange) when nothing is
+// left to copy, AnalysisFailed (with the analysis in *analysis) when a snap
+// needed the source's analysis and it failed.
+CopyFault SnapCopyRange(const std::string& source, std::int32_t& from, std::int32_t& to, int snapFrom, int snapTo,
+                        AnalysisResult* analysis = nullptr, AudioBound bound = AudioBound::AtAnalysis);
+
 // The position of the frame header at or after pos (clamped into the audio)
 // that best resembles info.RefHeader within 2 x SnapWindow bytes; an exact match
 // ends the search, ties keep the earlier one. AudioEndPos + 1 when less than

@@ -124,6 +124,15 @@ XingHeader UpToDateHeader(const XingAudit& audit, bool endOfAudioCut) {
     return h;
 }
 
+XingHeader UpToDateHeader(const XingAudit& audit, const GaplessTrim& trim) {
+    XingHeader h = UpToDateHeader(audit, false);
+    if (h.Lame) {
+        h.Lame->EncoderDelay = trim.Delay;
+        h.Lame->EndPadding = trim.Padding;
+    }
+    return h;
+}
+
 bool HeaderCountsAgree(const XingAudit& audit) {
     if (!audit.Stored) return true;
     const XingHeader& h = *audit.Stored;

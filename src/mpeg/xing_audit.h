@@ -18,6 +18,13 @@ namespace kalvor {
 
 enum class AuditFault { None, Analysis, Unreadable, Unexpected };
 
+// The encoder delay and end padding of a LAME extension, in samples: what
+// decoders that honour them drop at either end (besides their own delay).
+struct GaplessTrim {
+    std::int32_t Delay = 0;
+    std::int32_t Padding = 0;
+};
+
 struct XingAudit {
     AuditFault Fault = AuditFault::None;
     AnalysisResult Analysis;                // the file's analysis (why it failed, for Fault == Analysis)
@@ -78,6 +85,8 @@ std::string AuditFaultText(const XingAudit& audit);
 // and CRC; the encoder delay is kept and the end padding becomes 0 when
 // endOfAudioCut. Needs audit.Stored.
 XingHeader UpToDateHeader(const XingAudit& audit, bool endOfAudioCut);
+// The same with the LAME extension's delay and padding set to trim.
+XingHeader UpToDateHeader(const XingAudit& audit, const GaplessTrim& trim);
 
 // True when the stored frame and byte counts (those present) equal the real ones.
 bool HeaderCountsAgree(const XingAudit& audit);

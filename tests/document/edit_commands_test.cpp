@@ -9,6 +9,7 @@
 #include "services/basic.h"
 #include "services/event_pump.h"
 #include "support/document_harness.h"
+#include "support/exact_frames_scope.h"
 #include "support/frame_builder.h"
 
 namespace kalvor {
@@ -44,6 +45,9 @@ class EditTest : public ::testing::Test {
     std::vector<int> Clip() const { return FrameNumbers(test::ReadFile(doc.Working().ClipFile)); }
     std::int32_t OtherSize() const { return static_cast<std::int32_t>(otherBytes.size()); }
 
+    // Which frames go where, byte for byte: as ExactFrames writes them (what
+    // repacking makes of an edit is judged by its decoded sound elsewhere).
+    test::ExactFramesScope exactFrames;
     test::TempDir dir;
     test::TempDir work;
     test::RecordingSink sink;

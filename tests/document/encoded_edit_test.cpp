@@ -35,7 +35,7 @@ class EncodedEditTest : public ::testing::TestWithParam<EncodedCase> {
     // tells the length the frames have.
     void ExpectSound(const std::string& path) {
         EXPECT_EQ(test::BrokenFrameWarnings(path), std::vector<std::string>{}) << path;
-        const int frames = test::FfprobeFrameCount(path);
+        const int frames = test::FfprobePacketCount(path);
         ASSERT_GT(frames, 0) << path;
         const double expectedMs = 1000.0 * frames * GetParam().samplesPerFrame / GetParam().sampleRate;
         EXPECT_NEAR(test::FfprobeDurationMs(path), expectedMs, 60.0) << path;

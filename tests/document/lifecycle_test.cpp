@@ -7,6 +7,7 @@
 #include "document/messages.h"
 #include "services/basic.h"
 #include "support/document_harness.h"
+#include "support/exact_frames_scope.h"
 #include "support/frame_builder.h"
 
 namespace kalvor {
@@ -42,6 +43,8 @@ class LifecycleTest : public ::testing::Test {
         ASSERT_EQ(doc.Delete(), 1);
     }
 
+    // Which frames each version holds, byte for byte: as ExactFrames writes them.
+    test::ExactFramesScope exactFrames;
     test::TempDir dir;
     test::TempDir work;
     test::RecordingSink sink;

@@ -12,6 +12,7 @@
 #include "mpeg/FCTs.h"
 #include "services/basic.h"
 #include "support/audio_checkers.h"
+#include "support/exact_frames_scope.h"
 #include "support/file_pieces.h"
 #include "support/test_support.h"
 
@@ -50,6 +51,9 @@ int LameEndPadding(const std::string& path) {
 
 class ListOutput : public ::testing::Test {
    protected:
+    // The pieces' bytes are the document's frames as ExactFrames writes them;
+    // gapless, repacked pieces are judged by their decoded sound elsewhere.
+    test::ExactFramesScope exactFrames_;
     test::TempDir dir_;
 };
 

@@ -48,6 +48,11 @@ int FfprobeFrameCount(const std::string& path) {
         FfprobeNumber("-count_frames -select_streams a:0 -show_entries stream=nb_read_frames", path));
 }
 
+int FfprobePacketCount(const std::string& path) {
+    return static_cast<int>(
+        FfprobeNumber("-count_packets -select_streams a:0 -show_entries stream=nb_read_packets", path));
+}
+
 double FfprobeDurationMs(const std::string& path) {
     const double seconds = FfprobeNumber("-select_streams a:0 -show_entries stream=duration", path);
     return seconds < 0 ? -1 : seconds * 1000.0;

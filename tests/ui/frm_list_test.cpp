@@ -16,6 +16,7 @@
 #include "document/messages.h"
 #include "listwin/time_text_pos.h"
 #include "mpeg/FCTs.h"
+#include "repack/exact_frames.h"
 #include "services/app_folder.h"
 #include "services/basic.h"
 #include "services/qt/settings_store.h"
@@ -164,7 +165,12 @@ class FrmListTest : public QObject {
     }
 
    private slots:
-    void initTestCase() { SetAppFolder(program_.path().string()); }
+    void initTestCase() {
+        SetAppFolder(program_.path().string());
+        // The outputs are compared with the document's frames byte for byte.
+        SetExactFrames(true);
+    }
+    void cleanupTestCase() { SetExactFrames(false); }
 
     void init() {
         test::WriteText(program_.file("kalvor.ini"), "[conf]\n");

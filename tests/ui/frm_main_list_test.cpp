@@ -85,7 +85,9 @@ class FrmMainListTest : public QObject {
     }
 
     void splitPointsFromTheTimeLineWriteFourPieces() {
-        WindowRun run;
+        // The pieces are compared with the document's frames byte for byte:
+        // written as the setting ExactFrames has them written.
+        WindowRun run("[conf]\nExactFrames=1\n");
         // Without a leading Info frame, which the first piece would bring up to date.
         const std::string song = run.Song("cbr128_plain.mp3");
         auto window = run.Start("\"" + song + "\"");

@@ -1,0 +1,236 @@
+#include "repack/frame_output.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <utility>
+
+#include "mpeg/file_read.h"
+#include "mpeg/finish_file.h"
+#include "mpeg/frame_walker.h"
+#include "mpeg/stream_analysis.h"
+#include "repack/exact_frames.h"
+#include "repack/frame_run.h"
+#include "repack/gapless.h"
+#include "repack/header_frame.h"
+#include "repack/repack_plan.h"
+#include "services/fault_trap.h"
+
+namespace kalvor {
+
+// What the repacked file starts with and the figures its header gets.
+struct FrameOutput::Header {
+    bool Repacked = false;
+    bool Inserted = false;  // a header frame was put in front
+    bool Gapless = false;   // a piece: its delay and padding are set
+    HeaderBytes Ref{0, 0, 0};
+    std::optional<GaplessTrim> SourceTrim;
+    int Carried = 0;
+    bool AtSourceStart = true;
+};
+
+namespace {
+
+constexpr std::int32_t kCarryBack = 16 * 1024;
+
+// A file the output takes frames from.
+struct SourceFacts {
+    StreamInfo Info;
+    std::vector<std::uint8_t> FirstFrame;  // the first frame's bytes
+    std::optional<XingHeader> Tag;         // its Xing/Info header
+};
+
+bool ReadFacts(const std::string& path, SourceFacts& facts) {
+    if (!AnalyzeStreamWhy(path, facts.Info).Ok()) return false;
+    const std::int32_t length = FrameLengthOf(facts.Info.RefHeader);
+    if (length < 4) return false;
+    facts.FirstFrame.resize(static_cast<std::size_t>(length));
+    const std::int32_t read = ReadAvailable(path, facts.FirstFrame.data(), length, facts.Info.FirstFramePos - 1);
+    if (read < 4) return false;
+    facts.FirstFrame.resize(static_cast<std::size_t>(read));
+    facts.Tag = ParseXingHeader(facts.FirstFrame.data(), facts.FirstFrame.size());
+    return true;
+}
+
+// Layer III streams of one version and sampling rate: what can be repacked.
+bool Repackable(const std::vector<SourceFacts>& facts) {
+    for (const SourceFacts& f : facts) {
+        if (f.Info.Layer != 3 || f.Info.IsLsf != facts.front().Info.IsLsf ||
+            f.Info.SampleRate != facts.front().Info.SampleRate)
+            return false;
+    }
+    return !facts.empty();
+}
+
+std::optional<GaplessTrim> TrimOf(const SourceFacts& facts) {
+    if (!facts.Tag || !facts.Tag->Lame) return std::nullopt;
+    return GaplessTrim{facts.Tag->Lame->EncoderDelay, facts.Tag->Lame->EndPadding};
+}
+
+// Moves the first range back over the frames a piece carries before it.
+void CarryFrames(const std::string& path, const SourceFacts& facts, RepackRange& first, int& carried,
+                 bool& atSourceStart) {
+    const std::int64_t firstFrame = facts.Info.FirstFramePos - 1;
+    const std::int64_t firstAudio = firstFrame + (facts.Tag ? static_cast<std::int64_t>(facts.FirstFrame.size()) : 0);
+    atSourceStart = first.From <= firstAudio;
+    if (atSourceStart) return;
+    const std::optional<FrameRun> run =
+        FrameRun::Read(path, facts.Info.RefHeader, {firstFrame, first.From, first.To, kCarryBack, 0});
+    if (!run) return;
+    // The audio frames right before the range, back to a header frame at most.
+    const std::vector<RunFrame>& frames = run->Frames();
+    const std::size_t anchor = run->AnchorIndex();
+    std::size_t available = 0;
+    while (available < anchor && !frames[anchor - available - 1].HoldsTag) ++available;
+    // All of them, when the run reaches back to the source's start.
+    std::int64_t before = available < anchor || run->FromFileStart() ? static_cast<std::int64_t>(available) : -1;
+    if (before < 0 && CarryDependsOnCount(facts.Info.RefHeader))
+        before = CountFramesBetween(path, facts.Info.RefHeader, firstAudio, first.From);
+    carried = std::min(CarriedFrames(facts.Info.RefHeader, before), static_cast<int>(available));
+    first.From = frames[anchor - static_cast<std::size_t>(carried)].Offset;
+}
+
+bool AppendBytes(const std::string& destination, const std::vector<std::uint8_t>& bytes, CopyOutcome& total) {
+    if (bytes.empty()) return true;
+    std::FILE* handle = AppendTo(destination, nullptr, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    if (!handle || std::fclose(handle) != 0) {
+        total.Fault = CopyFault::DestinationUnwritable;
+        return false;
+    }
+    total.BytesAppended += static_cast<std::int64_t>(bytes.size());
+    return true;
+}
+
+}  // namespace
+
+FrameOutput::FrameOutput(std::string destination, OutputKind kind, std::int64_t audioOffset)
+    : destination_(std::move(destination)), kind_(kind), audioOffset_(audioOffset), asTaken_(ExactFrames()) {
+    if (asTaken_) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+}
+
+FrameOutput::~FrameOutput() = default;
+
+CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, std::int32_t to, int snapFrom,
+                                int snapTo, AudioBound bound) {
+    if (asTaken_) return CopyFrames(source, destination_, from, to, snapFrom, snapTo, bound);
+    CopyOutcome outcome;
+    outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
+        const CopyFault fault = SnapCopyRange(source, from, to, snapFrom, snapTo, &outcome.Analysis, bound);
+        if (fault != CopyFault::None) return fault;
+        taken_.push_back({source, from, to});
+        outcome.From = from;
+        outcome.BytesAppended = static_cast<std::int64_t>(to) - from + 1;
+        return CopyFault::None;
+    });
+    return outcome;
+}
+
+CopyOutcome FrameOutput::Write() {
+    if (asTaken_) return {};
+    walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+    CopyOutcome outcome;
+    outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
+        CopyOutcome written = WriteRepacked();
+        outcome = written;
+        return written.Fault;
+    });
+    return outcome;
+}
+
+CopyOutcome FrameOutput::WriteAsTaken() {
+    CopyOutcome total;
+    for (const Taken& t : taken_) {
+        const CopyOutcome one = CopyFrames(t.Source, destination_, t.From, t.To, 0, 0);
+        total.BytesAppended += one.BytesAppended;
+        if (!one.Ok() && one.Fault != CopyFault::EmptyRange) {
+            total.Fault = one.Fault;
+            break;
+        }
+    }
+    return total;
+}
+
+CopyOutcome FrameOutput::WriteRepacked() {
+    // The sources, each analysed once.
+    std::vector<RepackSource> sources;
+    std::vector<SourceFacts> facts;
+    std::vector<RepackRange> ranges;
+    std::map<std::string, std::size_t> known;
+    for (const Taken& t : taken_) {
+        auto [at, fresh] = known.try_emplace(t.Source, sources.size());
+        if (fresh) {
+            SourceFacts f;
+            if (!ReadFacts(t.Source, f)) return WriteAsTaken();
+            sources.push_back({t.Source, f.Info.RefHeader, f.Info.FirstFramePos - 1});
+            facts.push_back(std::move(f));
+        }
+        ranges.push_back({at->second, t.From - 1, t.To});
+        // A header frame in mid-stream is no audio.
+        const SourceFacts& f = facts[at->second];
+        if (ranges.size() > 1 && f.Tag && ranges.back().From == f.Info.FirstFramePos - 1)
+            ranges.back().From += static_cast<std::int64_t>(f.FirstFrame.size());
+    }
+    if (!Repackable(facts)) return WriteAsTaken();
+    header_ = std::make_unique<Header>();
+    Header& h = *header_;
+    h.Repacked = true;
+    const SourceFacts& first = facts[ranges.front().Source];
+    h.Ref = first.Info.RefHeader;
+    h.SourceTrim = TrimOf(first);
+    if (kind_ == OutputKind::Piece)
+        CarryFrames(sources[ranges.front().Source].Path, first, ranges.front(), h.Carried, h.AtSourceStart);
+    else
+        h.AtSourceStart = ranges.front().From <= sources[ranges.front().Source].FirstFrame;
+    RepackPlan plan = PlanRepack(sources, ranges);
+
+    const bool startsWithTag = first.Tag && ranges.front().From == sources[ranges.front().Source].FirstFrame;
+    bool variable = plan.Raised || plan.MixedRates;
+    for (const SourceFacts& f : facts)
+        variable = variable || f.Info.IsVbr == 1 || f.Info.BitRate != facts.front().Info.BitRate;
+    h.Gapless = kind_ == OutputKind::Piece;
+    if (!startsWithTag) h.Inserted = variable || (h.Gapless && (!h.AtSourceStart || h.SourceTrim));
+
+    CopyOutcome total;
+    if (h.Inserted) {
+        HeaderFrameSpec spec;
+        spec.Audio = h.Ref;
+        spec.PreferredIndex = h.Ref[1] >> 4;
+        spec.Variable = variable;
+        // Figures to give: the source's own, or a piece's that starts mid-stream.
+        spec.WithLame = h.SourceTrim || (h.Gapless && !h.AtSourceStart);
+        spec.Encoder = LameEncoderBytes(first.FirstFrame).value_or(std::vector<std::uint8_t>{});
+        if (!AppendBytes(destination_, MakeHeaderFrame(spec), total)) return total;
+    }
+    for (const RepackPart& part : plan.Parts) {
+        if (!part.Copied) {
+            if (!AppendBytes(destination_, part.Bytes, total)) return total;
+            continue;
+        }
+        const CopyOutcome one =
+            CopyFrames(sources[part.Range.Source].Path, destination_, static_cast<std::int32_t>(part.Range.From + 1),
+                       static_cast<std::int32_t>(part.Range.To), 0, 0);
+        total.BytesAppended += one.BytesAppended;
+        if (!one.Ok() && one.Fault != CopyFault::EmptyRange) {
+            total.Fault = one.Fault;
+            return total;
+        }
+    }
+    return total;
+}
+
+int FrameOutput::Finish(bool endOfAudioCut) {
+    if (!walk_) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+    if (!header_ || !header_->Repacked || !(header_->Inserted || header_->Gapless)) return walk_->Finish(endOfAudioCut);
+    const Header& h = *header_;
+    const int carried = h.Gapless ? h.Carried : 0;
+    return walk_->Finish(PieceTrim(h.Ref, h.SourceTrim, carried, h.AtSourceStart, !endOfAudioCut));
+}
+
+CopyOutcome Written(FrameOutput& output, const CopyOutcome& taken) {
+    if (!taken.Ok()) return taken;
+    CopyOutcome written = output.Write();
+    if (written.Ok()) written.BytesAppended = taken.BytesAppended;
+    return written;
+}
+
+}  // namespace kalvor
