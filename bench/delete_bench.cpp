@@ -1,5 +1,5 @@
-// Deleting one minute from the middle of a 300 MB document, against cp of the
-// same file, and the memory it takes.
+// Deleting one minute from the middle of a 300 MB document, and splitting the
+// document in three, against cp of the same file, and the memory it takes.
 //
 // Encodes a minute of sound with lame (320 kbit/s) and concatenates copies of
 // it into a file of about 300 MB in /tmp, warms the page cache, then alternates
@@ -7,7 +7,9 @@
 // opened document (select, Delete: build the new version, bring its Info header
 // up to date, rotate the working files, reload), seven rounds each. Opening
 // again between rounds (untimed) deletes the previous round's version, as cp's
-// target is deleted before each cp. Done twice: with lame's Info header at the front (the header is brought
+// target is deleted before each cp. Each round then splits the source at a
+// third and two thirds of its length (the list window's split: three pieces,
+// each finished as every written file is). Done twice: with lame's Info header at the front (the header is brought
 // up to date from every frame of the new version) and without it (lame -t).
 // Prints both times per round, the median of the per-round ratios, best against
 // best, and this process's maximum resident set before and after the deletes.
@@ -35,6 +37,7 @@
 
 #include "bench_measure.h"
 #include "document/document.h"
+#include "listwin/list_output.h"
 #include "services/basic.h"
 #include "tags/taglib_rewriter.h"
 
@@ -47,6 +50,7 @@ const std::string kMinute = kFolder + "/minute.mp3";
 const std::string kSource = kFolder + "/source.mp3";
 const std::string kCopyTarget = kFolder + "/cp.mp3";
 const std::string kWork = kFolder + "/work";
+const std::string kPieces = kFolder + "/piece.mp3";
 constexpr std::int64_t kTargetSize = 300'000'000;
 constexpr int kRounds = 7;
 
@@ -83,7 +87,11 @@ int Measure(const char* label) {
                 middle + 30000);
     Shell("cat " + kSource + " > /dev/null");  // warm the page cache
     const long rssBefore = MaxRssKb();
-    std::vector<double> cpTimes, deleteTimes, ratios;
+    std::vector<double> cpTimes, deleteTimes, ratios, splitTimes, splitRatios;
+    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs()};
+    kalvor::ListRows rows(kalvor::ListMode::Split);
+    rows.Add(doc.DurationMs() / 3, doc.DurationMs() / 3, doc.DurationMs());
+    rows.Add(2 * (doc.DurationMs() / 3), 2 * (doc.DurationMs() / 3), doc.DurationMs());
     for (int round = 0; round < kRounds; ++round) {
         kalvor::RemoveFile(kCopyTarget);
         if (doc.OpenFile(kSource) != 1) return 1;
@@ -96,14 +104,25 @@ int Measure(const char* label) {
             return 1;
         }
         ratios.push_back(deleteTimes.back() / cpTimes.back());
-        std::printf("  round %d: cp %.3f s, delete %.3f s (%d bytes left), ratio %.2f\n", round + 1, cpTimes.back(),
-                    deleteTimes.back(), doc.AudioLength(), ratios.back());
+        int split = 0;
+        splitTimes.push_back(Seconds([&] { split = kalvor::WriteListOutput(rows, source, kPieces).Ok; }));
+        for (int k = 1; k <= 3; ++k) kalvor::RemoveFile(kalvor::SplitPieceName(kPieces, k));
+        if (split != 1) {
+            std::printf("the split failed\n");
+            return 1;
+        }
+        splitRatios.push_back(splitTimes.back() / cpTimes.back());
+        std::printf("  round %d: cp %.3f s, delete %.3f s (%d bytes left), ratio %.2f; split %.3f s, ratio %.2f\n",
+                    round + 1, cpTimes.back(), deleteTimes.back(), doc.AudioLength(), ratios.back(), splitTimes.back(),
+                    splitRatios.back());
     }
     const double bestCp = *std::min_element(cpTimes.begin(), cpTimes.end());
     const double bestDelete = *std::min_element(deleteTimes.begin(), deleteTimes.end());
-    std::printf("  median: cp %.3f s, delete %.3f s, median ratio %.2f\n", Median(cpTimes), Median(deleteTimes),
-                Median(ratios));
-    std::printf("  best:   cp %.3f s, delete %.3f s, ratio %.2f\n", bestCp, bestDelete, bestDelete / bestCp);
+    std::printf("  median: cp %.3f s, delete %.3f s, median ratio %.2f; split %.3f s, median ratio %.2f\n",
+                Median(cpTimes), Median(deleteTimes), Median(ratios), Median(splitTimes), Median(splitRatios));
+    const double bestSplit = *std::min_element(splitTimes.begin(), splitTimes.end());
+    std::printf("  best:   cp %.3f s, delete %.3f s, ratio %.2f; split %.3f s, ratio %.2f\n", bestCp, bestDelete,
+                bestDelete / bestCp, bestSplit, bestSplit / bestCp);
     std::printf("  max resident set: %ld kB before the deletes, %ld kB after\n", rssBefore, MaxRssKb());
     return 0;
 }

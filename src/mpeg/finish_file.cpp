@@ -45,6 +45,24 @@ int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const s
     return WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame) ? 1 : 0;
 }
 
+// The walk or count took the first frame to be at the start: the analysis of
+// the complete file has the last word on that.
+bool AnalysedAsCounted(const std::string& path, XingAudit& audit) {
+    StreamInfo info;
+    const AnalysisResult analysis = AnalyzeStreamWhy(path, info);
+    const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
+    if (!analysed || info.FirstFramePos != audit.HeaderOffset + 1 || info.RefHeader != audit.Info.RefHeader)
+        return false;
+    audit.Analysis = analysis;
+    audit.Info = info;
+    return true;
+}
+
+int FinishWhole(const std::string& path, const std::variant<bool, GaplessTrim>& rule) {
+    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path, std::get<bool>(rule))
+                                              : FinishWrittenFile(path, std::get<GaplessTrim>(rule));
+}
+
 }  // namespace
 
 int FinishWrittenFile(const std::string& path, bool endOfAudioCut) {
@@ -63,6 +81,14 @@ int FinishWrittenFile(const std::string& path, const GaplessTrim& trim) {
     });
 }
 
+int FinishCountedFile(const std::string& path, XingAudit& audit, const std::variant<bool, GaplessTrim>& rule) {
+    return Trapped(0, [&] {
+        const bool whole = audit.Walk.AudioEndOffset == GetFileSize64(path) && AnalysedAsCounted(path, audit) &&
+                           audit.Info.AudioEndPos == audit.Info.FileSize;
+        return whole ? WriteUpToDateHeader(path, audit, rule) : FinishWhole(path, rule);
+    });
+}
+
 FinishingWalk::FinishingWalk(std::string path, std::int64_t audioOffset)
     : path_(std::move(path)), audioOffset_(audioOffset) {
     // Without a thread (the system has none to give) Finish does the whole walk.
@@ -78,7 +104,7 @@ void FinishingWalk::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-// Fills bytes from the audio's start once the writer has put that many there;
+// Fills bytes from the file's start once the writer has put that many there;
 // false when the file is complete (or given up) shorter than that.
 bool FinishingWalk::ReadWhenWritten(std::vector<std::uint8_t>& bytes) {
     const auto count = static_cast<std::int64_t>(bytes.size());
@@ -121,21 +147,8 @@ int FinishingWalk::Finish(const GaplessTrim& trim) {
 int FinishingWalk::FinishWith(const HeaderRule& rule) {
     progress_.MarkComplete();
     Stop();
-    const auto whole = [&] {
-        return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path_, std::get<bool>(rule))
-                                                  : FinishWrittenFile(path_, std::get<GaplessTrim>(rule));
-    };
     return Trapped(0, [&] {
-        if (!walked_) return whole();
-        // The walk took the first frame to be where the audio starts: the
-        // analysis of the complete file has the last word on that.
-        StreamInfo info;
-        const AnalysisResult analysis = AnalyzeStreamWhy(path_, info);
-        const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
-        if (!analysed || info.FirstFramePos != audioOffset_ + 1 || info.RefHeader != audit_.Info.RefHeader)
-            return whole();
-        audit_.Analysis = analysis;
-        audit_.Info = info;
+        if (!walked_ || !AnalysedAsCounted(path_, audit_)) return FinishWhole(path_, rule);
         return WriteUpToDateHeader(path_, audit_, rule);
     });
 }

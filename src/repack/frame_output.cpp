@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <utility>
+#include <variant>
 
 #include "mpeg/file_read.h"
 #include "mpeg/finish_file.h"
@@ -13,6 +14,7 @@
 #include "repack/frame_run.h"
 #include "repack/gapless.h"
 #include "repack/header_frame.h"
+#include "repack/output_figures.h"
 #include "repack/repack_plan.h"
 #include "services/fault_trap.h"
 
@@ -90,17 +92,6 @@ void CarryFrames(const std::string& path, const SourceFacts& facts, RepackRange&
     first.From = frames[anchor - static_cast<std::size_t>(carried)].Offset;
 }
 
-bool AppendBytes(const std::string& destination, const std::vector<std::uint8_t>& bytes, CopyOutcome& total) {
-    if (bytes.empty()) return true;
-    std::FILE* handle = AppendTo(destination, nullptr, bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    if (!handle || std::fclose(handle) != 0) {
-        total.Fault = CopyFault::DestinationUnwritable;
-        return false;
-    }
-    total.BytesAppended += static_cast<std::int64_t>(bytes.size());
-    return true;
-}
-
 }  // namespace
 
 FrameOutput::FrameOutput(std::string destination, OutputKind kind, std::int64_t audioOffset)
@@ -127,7 +118,6 @@ CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, st
 
 CopyOutcome FrameOutput::Write() {
     if (asTaken_) return {};
-    walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
     CopyOutcome outcome;
     outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
         CopyOutcome written = WriteRepacked();
@@ -138,6 +128,7 @@ CopyOutcome FrameOutput::Write() {
 }
 
 CopyOutcome FrameOutput::WriteAsTaken() {
+    walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
     CopyOutcome total;
     for (const Taken& t : taken_) {
         const CopyOutcome one = CopyFrames(t.Source, destination_, t.From, t.To, 0, 0);
@@ -190,7 +181,7 @@ CopyOutcome FrameOutput::WriteRepacked() {
     h.Gapless = kind_ == OutputKind::Piece;
     if (!startsWithTag) h.Inserted = variable || (h.Gapless && (!h.AtSourceStart || h.SourceTrim));
 
-    CopyOutcome total;
+    std::vector<std::uint8_t> headerFrame;
     if (h.Inserted) {
         HeaderFrameSpec spec;
         spec.Audio = h.Ref;
@@ -199,16 +190,25 @@ CopyOutcome FrameOutput::WriteRepacked() {
         // Figures to give: the source's own, or a piece's that starts mid-stream.
         spec.WithLame = h.SourceTrim || (h.Gapless && !h.AtSourceStart);
         spec.Encoder = LameEncoderBytes(first.FirstFrame).value_or(std::vector<std::uint8_t>{});
-        if (!AppendBytes(destination_, MakeHeaderFrame(spec), total)) return total;
+        headerFrame = MakeHeaderFrame(spec);
+    } else if (startsWithTag) {
+        headerFrame = first.FirstFrame;
     }
+    // The header's figures are counted as the frames are written.
+    if (!headerFrame.empty()) figures_ = std::make_unique<OutputFigures>(headerFrame, audioOffset_);
+    const AppendedBytes count = [this](const std::uint8_t* bytes, std::size_t n) {
+        if (figures_) figures_->Add(bytes, n);
+    };
+    CopyOutcome total;
+    if (h.Inserted && !AppendBytes(headerFrame, total)) return total;
     for (const RepackPart& part : plan.Parts) {
         if (!part.Copied) {
-            if (!AppendBytes(destination_, part.Bytes, total)) return total;
+            if (!AppendBytes(part.Bytes, total)) return total;
             continue;
         }
         const CopyOutcome one =
             CopyFrames(sources[part.Range.Source].Path, destination_, static_cast<std::int32_t>(part.Range.From + 1),
-                       static_cast<std::int32_t>(part.Range.To), 0, 0);
+                       static_cast<std::int32_t>(part.Range.To), 0, 0, AudioBound::AtAnalysis, count);
         total.BytesAppended += one.BytesAppended;
         if (!one.Ok() && one.Fault != CopyFault::EmptyRange) {
             total.Fault = one.Fault;
@@ -218,12 +218,30 @@ CopyOutcome FrameOutput::WriteRepacked() {
     return total;
 }
 
+bool FrameOutput::AppendBytes(const std::vector<std::uint8_t>& bytes, CopyOutcome& total) {
+    if (bytes.empty()) return true;
+    std::FILE* handle = AppendTo(destination_, nullptr, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    if (!handle || std::fclose(handle) != 0) {
+        total.Fault = CopyFault::DestinationUnwritable;
+        return false;
+    }
+    total.BytesAppended += static_cast<std::int64_t>(bytes.size());
+    if (figures_) figures_->Add(bytes.data(), bytes.size());
+    return true;
+}
+
 int FrameOutput::Finish(bool endOfAudioCut) {
-    if (!walk_) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
-    if (!header_ || !header_->Repacked || !(header_->Inserted || header_->Gapless)) return walk_->Finish(endOfAudioCut);
+    if (!header_ || !header_->Repacked) {
+        if (!walk_) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+        return walk_->Finish(endOfAudioCut);
+    }
     const Header& h = *header_;
-    const int carried = h.Gapless ? h.Carried : 0;
-    return walk_->Finish(PieceTrim(h.Ref, h.SourceTrim, carried, h.AtSourceStart, !endOfAudioCut));
+    std::variant<bool, GaplessTrim> rule = endOfAudioCut;
+    if (h.Inserted || h.Gapless)
+        rule = PieceTrim(h.Ref, h.SourceTrim, h.Gapless ? h.Carried : 0, h.AtSourceStart, !endOfAudioCut);
+    if (figures_ && figures_->Complete()) return FinishCountedFile(destination_, figures_->Audit(), rule);
+    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(destination_, std::get<bool>(rule))
+                                              : FinishWrittenFile(destination_, std::get<GaplessTrim>(rule));
 }
 
 CopyOutcome Written(FrameOutput& output, const CopyOutcome& taken) {

@@ -30,6 +30,7 @@ enum class OutputKind {
 };
 
 class FinishingWalk;
+class OutputFigures;
 
 class FrameOutput {
    public:
@@ -63,12 +64,14 @@ class FrameOutput {
 
     CopyOutcome WriteRepacked();
     CopyOutcome WriteAsTaken();
+    bool AppendBytes(const std::vector<std::uint8_t>& bytes, CopyOutcome& total);
 
     std::string destination_;
     OutputKind kind_;
     std::int64_t audioOffset_;  // the leading tags' bytes before the first frame
-    bool asTaken_;  // each range copied as it comes
-    std::unique_ptr<FinishingWalk> walk_;
+    bool asTaken_;                            // each range copied as it comes
+    std::unique_ptr<FinishingWalk> walk_;     // follows what is copied as it comes
+    std::unique_ptr<OutputFigures> figures_;  // counts what is repacked, when it has a header
     std::vector<Taken> taken_;
     std::unique_ptr<Header> header_;  // what the repacked file starts with, for Finish
 };
