@@ -27,10 +27,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::Pcm;
 
-enum class Op { Delete, Cut, Paste, PasteFile, WriteSelection, Build, Split };
+enum class Op { Delete, DeleteHead, Cut, Paste, PasteFile, WriteSelection, Build, Split };
 
 const char* NameOf(Op op) {
-    static const char* const kNames[] = {"Delete", "Cut", "Paste", "PasteFile", "WriteSelection", "Build", "Split"};
+    static const char* const kNames[] = {"Delete",    "DeleteHead",     "Cut",   "Paste",
+                                         "PasteFile", "WriteSelection", "Build", "Split"};
     return kNames[static_cast<int>(op)];
 }
 
@@ -119,6 +120,10 @@ std::vector<std::string> RunOp(Op op, const std::string& src, const std::string&
             select(0.3, 0.55);
             EXPECT_EQ(doc.Delete(), 1);
             return {keep(doc.CurFile(), "out.mp3")};
+        case Op::DeleteHead:  // the version starts mid-stream
+            select(0.0, 0.2);
+            EXPECT_EQ(doc.Delete(), 1);
+            return {keep(doc.CurFile(), "out.mp3")};
         case Op::Cut:
             select(0.3, 0.55);
             EXPECT_EQ(doc.Cut(), 1);
@@ -178,6 +183,17 @@ int FramePeak(const Pcm& ref, const Source& s, int frame) {
     return ref.Peak(from, from + s.Spf);
 }
 
+// The loudest source frame on either side of the two edges a join was cut at:
+// before and after frame `before`, and before and after frame `after`. The
+// last granule before a join reaches, with the second half of its window,
+// into the frame that followed it in the source; where that frame was loud (a
+// beep starting right at the cut) so is the frame after the join.
+int CutPeak(const Pcm& ref, const Source& s, int before, int after) {
+    int peak = 0;
+    for (const int frame : {before, before + 1, after - 1, after}) peak = std::max(peak, FramePeak(ref, s, frame));
+    return peak;
+}
+
 class RepackDecode : public ::testing::TestWithParam<std::tuple<const char*, Op>> {
    protected:
     const Source& src_ = SourceOf(std::get<0>(GetParam()));
@@ -201,9 +217,9 @@ class RepackDecode : public ::testing::TestWithParam<std::tuple<const char*, Op>
     // (ref: the source as the same decoder gives it), but in the frames after
     // joins. There the first granule overlaps the last one before the join,
     // which the encoder never put next to it: their halves do not cancel each
-    // other as the encoder meant, and can add up to twice the louder side (1.6
-    // times was measured here, where a beep meets a quiet passage; most joins
-    // stay below 1.2). Data from the wrong frames sounded louder still. A
+    // other as the encoder meant, and can add up to about 1.4 times the loudest
+    // frame around the cut (1.22 the most measured here; before repacking, data
+    // from the wrong frames sounded up to 1.7 times as loud). A
     // gapless output holds exactly the source's samples of its frames, one after
     // another; any other lines up with its frames by its own delay, outSkip.
     // With upToJoin, samples after the first join are only counted.
@@ -222,8 +238,8 @@ class RepackDecode : public ::testing::TestWithParam<std::tuple<const char*, Op>
             }
             if (joined || !afterJoin || f == 0 || map[f] < 0 || map[f - 1] < 0 || map[f] == map[f - 1] + 1) continue;
             const std::int64_t at = gapless ? next - src_.Spf : static_cast<std::int64_t>(f) * src_.Spf - outSkip;
-            const int peak = std::max(FramePeak(ref, src_, map[f - 1]), FramePeak(ref, src_, map[f]));
-            EXPECT_LE(out.Peak(at, at + src_.Spf), 2 * peak) << what << ": frame " << f << " after a join";
+            const int peak = CutPeak(ref, src_, map[f - 1], map[f]);
+            EXPECT_LE(out.Peak(at, at + src_.Spf), 1.5 * peak) << what << ": frame " << f << " after a join";
         }
         EXPECT_EQ(differing, 0) << what;
         if (gapless) {
@@ -271,8 +287,8 @@ TEST_P(RepackDecode, OutputsDecodeToTheSourcesSamples) {
 INSTANTIATE_TEST_SUITE_P(SourcesAndOperations, RepackDecode,
                          ::testing::Combine(::testing::Values("cbr128.mp3", "vbr.mp3", "lsf.mp3", "lsf_vbr.mp3",
                                                               "mono.mp3", "mono_vbr.mp3", "ffmpeg.mp3", "crc.mp3"),
-                                            ::testing::Values(Op::Delete, Op::Cut, Op::Paste, Op::PasteFile,
-                                                              Op::WriteSelection, Op::Build, Op::Split)),
+                                            ::testing::Values(Op::Delete, Op::DeleteHead, Op::Cut, Op::Paste,
+                                                              Op::PasteFile, Op::WriteSelection, Op::Build, Op::Split)),
                          [](const auto& info) {
                              return test::TestNameOfFile(std::get<0>(info.param)) + "_" +
                                     NameOf(std::get<1>(info.param));
