@@ -104,7 +104,7 @@ std::vector<std::string> RunOp(Op op, const std::string& src, const std::string&
     EXPECT_EQ(doc.OpenFile(src), 1);
     const auto select = [&](double from, double to) {
         const auto at = [&](double f) {
-            return MsToByte(static_cast<std::int32_t>(f * doc.DurationMs()), doc.DurationMs(), doc.AudioLength());
+            return doc.TimeScale().MsToPos(static_cast<std::int32_t>(f * doc.DurationMs()));
         };
         doc.Sel.SelectRange(at(from), at(to));
         doc.UpdateSelectionMs();
