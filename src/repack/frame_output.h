@@ -4,12 +4,13 @@
 // the ranges as they would copy them (the same snapping, the same outcomes),
 // then write and finish the file.
 //
-// With ExactFrames on, or for Layer I and II, each range is copied the moment
-// it is taken, byte for byte, and only the leading Xing/Info header is brought
-// up to date. Otherwise the ranges are written once all are known: Layer III
-// frames are repacked at every join and wherever the output starts mid-stream,
-// an output whose bit rate varies gets a Xing header when it has none, and a
-// piece carries the frames before its range and the gapless figures that make
+// With ExactFrames on, each range is copied the moment it is taken, byte for
+// byte, and only the leading Xing/Info header is brought up to date; Layer I
+// and II ranges (which have no reservoir) and free-format streams come out the
+// same, copied when Write is called. Otherwise the ranges are written once all
+// are known: Layer III frames are repacked at every join and wherever the
+// output starts mid-stream, an output whose bit rate varies gets a Xing header
+// when it has none, and a piece carries the frames before its range and the gapless figures that make
 // it decode to exactly the source's samples of its range. A header frame that
 // a range after the first starts with (a pasted file's, or the clipboard's)
 // is left out: it is no audio, and in mid-stream it would decode as silence.
