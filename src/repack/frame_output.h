@@ -10,10 +10,11 @@
 // same, copied when Write is called. Otherwise the ranges are written once all
 // are known: Layer III frames are repacked at every join and wherever the
 // output starts mid-stream, an output whose bit rate varies gets a Xing header
-// when it has none, and a piece carries the frames before its range and the gapless figures that make
-// it decode to exactly the source's samples of its range. A header frame that
-// a range after the first starts with (a pasted file's, or the clipboard's)
-// is left out: it is no audio, and in mid-stream it would decode as silence.
+// when it has none, and a piece carries the frames before its range and the
+// gapless figures that make it decode to exactly the source's samples of its
+// range. A header frame that a range after the first starts with (a pasted
+// file's, or the clipboard's) is left out: it is no audio, and in mid-stream
+// it would decode as silence.
 #include <cstdint>
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-// Outputs repacking leaves alone or mends: Layer II comes out as it always
-// did, frames whose data lay before their file's start become silent, and
-// kalvor-cli --exact-frames writes the source's frames as they are.
+// Outputs repacking leaves alone or mends: Layer I and II come out as they
+// always did, frames whose data lay before their file's start become silent,
+// and kalvor-cli --exact-frames writes the source's frames as they are.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "repack/side_info.h"
 #include "services/basic.h"
 #include "support/document_harness.h"
+#include "support/frame_builder.h"
 #include "support/pcm_decode.h"
 #include "support/test_support.h"
 
@@ -49,15 +50,19 @@ class RepackOutput : public ::testing::Test {
     test::TempDir dir_;
 };
 
-TEST_F(RepackOutput, LayerTwoOutputsAreTheSameEitherWay) {
-    const std::string src = test::TestAudio("mp2_48k_tags.mp2");
-    for (const OutputKind kind : {OutputKind::Edited, OutputKind::Piece}) {
-        SetExactFrames(true);
-        WriteRange(src, dir_.file("exact.mp2"), 0.3, 0.6, kind);
-        SetExactFrames(false);
-        WriteRange(src, dir_.file("repacked.mp2"), 0.3, 0.6, kind);
-        EXPECT_EQ(test::ReadFile(dir_.file("repacked.mp2")), test::ReadFile(dir_.file("exact.mp2")));
-        RemoveFile(dir_.file("exact.mp2")), RemoveFile(dir_.file("repacked.mp2"));
+TEST_F(RepackOutput, LayerOneAndTwoOutputsAreTheSameEitherWay) {
+    // No encoder at hand writes Layer I: its frames are built (384 kbit/s, 44.1 kHz).
+    const std::string layerOne = dir_.file("layer1.mp1");
+    test::WriteFile(layerOne, test::Frames(0xFF, 0xC0, 0x44, 300));
+    for (const std::string& src : {test::TestAudio("mp2_48k_tags.mp2"), layerOne}) {
+        for (const OutputKind kind : {OutputKind::Edited, OutputKind::Piece}) {
+            SetExactFrames(true);
+            WriteRange(src, dir_.file("exact.mp2"), 0.3, 0.6, kind);
+            SetExactFrames(false);
+            WriteRange(src, dir_.file("repacked.mp2"), 0.3, 0.6, kind);
+            EXPECT_EQ(test::ReadFile(dir_.file("repacked.mp2")), test::ReadFile(dir_.file("exact.mp2"))) << src;
+            RemoveFile(dir_.file("exact.mp2")), RemoveFile(dir_.file("repacked.mp2"));
+        }
     }
 }
 
