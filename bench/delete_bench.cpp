@@ -105,7 +105,7 @@ int Measure(const char* label) {
         }
         ratios.push_back(deleteTimes.back() / cpTimes.back());
         int split = 0;
-        splitTimes.push_back(Seconds([&] { split = kalvor::WriteListOutput(rows, source, kPieces).Ok; }));
+        splitTimes.push_back(Seconds([&] { split = kalvor::WriteListOutput(rows, source, kPieces).Ok() ? 1 : 0; }));
         for (int k = 1; k <= 3; ++k) kalvor::RemoveFile(kalvor::SplitPieceName(kPieces, k));
         if (split != 1) {
             std::printf("the split failed\n");

@@ -214,8 +214,7 @@ int Document::BuildVersion(const EditPlan& plan) {
         head = version.Append(curFile_, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
-        body = version.Append(plan.body, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0,
-                              0);
+        body = version.Append(plan.body, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
     }
     if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
         tail = version.Append(curFile_, sel.SelEnd, info_.AudioEndPos, 1, 0, Bound());

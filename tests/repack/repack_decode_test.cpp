@@ -146,14 +146,14 @@ std::vector<std::string> RunOp(Op op, const std::string& src, const std::string&
         case Op::Build: {
             ListRows rows(ListMode::Build);
             rows.Add(ms(0.1), ms(0.3), doc.DurationMs()), rows.Add(ms(0.55), ms(0.8), doc.DurationMs());
-            EXPECT_EQ(WriteListOutput(rows, list, folder + "/out.mp3").Ok, 1);
+            EXPECT_TRUE(WriteListOutput(rows, list, folder + "/out.mp3").Ok());
             return {folder + "/out.mp3"};
         }
         case Op::Split: {
             ListRows rows(ListMode::Split);
             rows.Add(ms(0.3), ms(0.3), doc.DurationMs()), rows.Add(ms(0.6), ms(0.6), doc.DurationMs());
             const ListOutputResult r = WriteListOutput(rows, list, folder + "/out.mp3");
-            EXPECT_EQ(r.Ok, 1) << r.Reason;
+            EXPECT_TRUE(r.Ok()) << ListOutputFaultText(r);
             return r.Written;
         }
     }
