@@ -101,8 +101,8 @@ FrameOutput::FrameOutput(std::string destination, OutputKind kind, std::int64_t 
 
 FrameOutput::~FrameOutput() = default;
 
-CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, std::int32_t to, int snapFrom,
-                                int snapTo, AudioBound bound) {
+CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, std::int32_t to, int snapFrom, int snapTo,
+                                AudioBound bound) {
     if (asTaken_) return CopyFrames(source, destination_, from, to, snapFrom, snapTo, bound);
     CopyOutcome outcome;
     outcome.Fault = Trapped(CopyFault::Unexpected, [&] {

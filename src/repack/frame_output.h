@@ -70,7 +70,7 @@ class FrameOutput {
 
     std::string destination_;
     OutputKind kind_;
-    std::int64_t audioOffset_;  // the leading tags' bytes before the first frame
+    std::int64_t audioOffset_;                // the leading tags' bytes before the first frame
     bool asTaken_;                            // each range copied as it comes
     std::unique_ptr<FinishingWalk> walk_;     // follows what is copied as it comes
     std::unique_ptr<OutputFigures> figures_;  // counts what is repacked, when it has a header
