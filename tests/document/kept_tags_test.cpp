@@ -7,6 +7,7 @@
 #include "mpeg/FCT_mpeg.h"
 #include "services/arith.h"
 #include "support/document_harness.h"
+#include "support/exact_frames_scope.h"
 #include "support/frame_builder.h"
 
 namespace kalvor {
@@ -38,6 +39,9 @@ const Bytes kTrail = kApe + test::Id3v1Tag();
 // 100 numbered frames of 417 bytes (26 ms each at 128 kbit/s) between the tags.
 class KeptTagsTest : public ::testing::Test {
    protected:
+    // Which frames go where between the tags, byte for byte: as ExactFrames
+    // writes them (repacking with tags is judged end to end by the CLI table).
+    test::ExactFramesScope exactFrames;
     void SetUp() override {
         source = dir.file("song.mp3");
         test::WriteFile(source, kLead + test::NumberedFrames(0, 100) + kTrail);
