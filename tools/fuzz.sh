@@ -29,6 +29,7 @@ declare -A max_len=(
   [time_text]=64
   [document_edits]=24576
   [tag_blocks]=16384
+  [layer3_repack]=24576
 )
 # The executions of a brief run: a few seconds each on a slow machine.
 declare -A brief_runs=(
@@ -38,6 +39,7 @@ declare -A brief_runs=(
   [time_text]=400000
   [document_edits]=500
   [tag_blocks]=10000
+  [layer3_repack]=2000
 )
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
@@ -56,7 +58,7 @@ audio=$dir/testaudio
 bash "$top/tools/make-test-audio.sh" "$audio"
 seeds=$dir/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text,document_edits,tag_blocks}
+mkdir -p "$seeds"/{stream_analysis,xing_header,wav_header,time_text,document_edits,tag_blocks,layer3_repack}
 for f in "$audio"/*.mp3 "$audio"/*.mp2; do
   b=$(basename "$f")
   head -c 6000 "$f" >"$seeds/stream_analysis/head-$b"
@@ -76,6 +78,12 @@ for f in cbr128.mp3 vbr.mp3 vbri.mp3 junk_sync.mp3 mono.mp3 mp2_48k.mp2 ff_tail.
   for s in "${scripts[@]}"; do
     { printf "$s"; head -c 20000 "$audio/$f"; } >"$seeds/document_edits/$((n++))-$f"
   done
+done
+# Repacked outputs: three ranges (choices 4) over the first 20 kB of Layer
+# III files whose frames use the reservoir, with and without CRC, MPEG-2 too.
+for f in vbr.mp3 cbr128.mp3 crc.mp3 lsf_vbr.mp3 mono.mp3; do
+  [ -f "$audio/$f" ] || continue
+  { printf '\004\020\000\100\000\140\000\260\000\200\000\360\000'; head -c 20000 "$audio/$f"; } >"$seeds/layer3_repack/$f"
 done
 # Tag blocks: the choices byte, how far before the file's end its first frame
 # starts (0: no byte is audio), then the start or the end of a tagged file.

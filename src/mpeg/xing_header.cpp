@@ -1,5 +1,6 @@
 #include "mpeg/xing_header.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -38,6 +39,8 @@ std::optional<LameExtension> ParseLame(const std::uint8_t* frame, std::size_t co
     lame.Offset = at;
     lame.TagCrc = BigEndian16(e + kLameTagCrcOffset);
     if (Crc16(frame, at + kLameTagCrcOffset) != lame.TagCrc) return std::nullopt;
+    // One frame in 65 536 matches a CRC by chance; an encoder always names itself.
+    if (std::all_of(e, e + kLameEncoderNameSize, [](std::uint8_t b) { return b == 0; })) return std::nullopt;
     lame.EncoderDelay = (e[kLameDelayOffset] << 4) | (e[kLameDelayOffset + 1] >> 4);
     lame.EndPadding = ((e[kLameDelayOffset + 1] & 0x0F) << 8) | e[kLameDelayOffset + 2];
     lame.MusicLength = BigEndian32(e + kLameMusicLengthOffset);

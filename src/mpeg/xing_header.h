@@ -30,6 +30,7 @@ inline constexpr std::uint32_t kXingQualityFlag = 0x8;
 
 inline constexpr std::size_t kXingTocSize = 100;
 inline constexpr std::size_t kLameExtensionSize = 36;
+inline constexpr std::size_t kLameEncoderNameSize = 9;  // "LAME3.100", "Lavc60.31"
 inline constexpr std::size_t kLameDelayOffset = 21;
 inline constexpr std::size_t kLameMusicLengthOffset = 28;
 inline constexpr std::size_t kLameMusicCrcOffset = 32;

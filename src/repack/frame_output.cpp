@@ -64,6 +64,17 @@ bool Repackable(const std::vector<SourceFacts>& facts) {
     return !facts.empty();
 }
 
+// A range of a damaged source may start on junk that its snap took for a frame
+// (a header of another layer, say). Such ranges are written as they are: a
+// header frame put in front of junk would be no frame of the output's stream.
+bool StartOnFrames(const std::vector<RepackSource>& sources, const std::vector<RepackRange>& ranges) {
+    return std::all_of(ranges.begin(), ranges.end(), [&](const RepackRange& r) {
+        std::uint8_t head[4];
+        return ReadAvailable(sources[r.Source].Path, head, 4, r.From) == 4 &&
+               IsFrameOfStream(head, sources[r.Source].Ref);
+    });
+}
+
 std::optional<GaplessTrim> TrimOf(const SourceFacts& facts) {
     if (!facts.Tag || !facts.Tag->Lame) return std::nullopt;
     return GaplessTrim{facts.Tag->Lame->EncoderDelay, facts.Tag->Lame->EndPadding};
@@ -89,6 +100,7 @@ void CarryFrames(const std::string& path, const SourceFacts& facts, RepackRange&
     if (before < 0 && CarryDependsOnCount(facts.Info.RefHeader))
         before = CountFramesBetween(path, facts.Info.RefHeader, firstAudio, first.From);
     carried = std::min(CarriedFrames(facts.Info.RefHeader, before), static_cast<int>(available));
+    if (carried == 0) return;  // the run may hold no frame at all
     first.From = frames[anchor - static_cast<std::size_t>(carried)].Offset;
 }
 
@@ -161,7 +173,7 @@ CopyOutcome FrameOutput::WriteRepacked() {
         if (ranges.size() > 1 && f.Tag && ranges.back().From == f.Info.FirstFramePos - 1)
             ranges.back().From += static_cast<std::int64_t>(f.FirstFrame.size());
     }
-    if (!Repackable(facts)) return WriteAsTaken();
+    if (!Repackable(facts) || !StartOnFrames(sources, ranges)) return WriteAsTaken();
     header_ = std::make_unique<Header>();
     Header& h = *header_;
     h.Repacked = true;

@@ -127,6 +127,12 @@ TEST(XingHeader, LameExtensionNeedsItsCrcAndItsRoom) {
     EXPECT_FALSE(ParseXingHeader(f.data(), 156 + 35)->Lame);  // tag CRC cut off
     f[160] ^= 1;                                              // a changed byte breaks the tag CRC
     EXPECT_FALSE(ParseXingHeader(f.data(), f.size())->Lame);
+    // No encoder name: zeros whose CRC happens to match are no extension.
+    std::fill(f.begin() + 156, f.begin() + 156 + 36, 0);
+    const std::uint16_t crc = Crc16(f.data(), 156 + 34);
+    f[156 + 34] = static_cast<std::uint8_t>(crc >> 8);
+    f[156 + 35] = static_cast<std::uint8_t>(crc);
+    EXPECT_FALSE(ParseXingHeader(f.data(), f.size())->Lame);
 }
 
 TEST(XingHeader, DelayAndPaddingAreTwelveBitsEach) {
