@@ -21,28 +21,19 @@ secs=${1:-10}
 shift || true
 dir=${FUZZ_BUILD_DIR:-$top/build/fuzz}
 
-# Each target with the largest input it is given. Add a line for a new one.
-declare -A max_len=(
-  [stream_analysis]=16384
-  [xing_header]=4096
-  [wav_header]=4096
-  [time_text]=64
-  [document_edits]=24576
-  [tag_blocks]=16384
-  [layer3_repack]=24576
-)
-# The executions of a brief run: a few seconds each on a slow machine.
-declare -A brief_runs=(
-  [stream_analysis]=8000
-  [xing_header]=6000
-  [wav_header]=12000
-  [time_text]=400000
-  [document_edits]=500
-  [tag_blocks]=10000
-  [layer3_repack]=2000
+# Each target with the largest input it is given and the executions of a
+# brief run (a few seconds on a slow machine). Add a line for a new one.
+declare -A limits=(
+  [stream_analysis]="16384 8000"
+  [xing_header]="4096 6000"
+  [wav_header]="4096 12000"
+  [time_text]="64 400000"
+  [document_edits]="24576 500"
+  [tag_blocks]="16384 10000"
+  [layer3_repack]="24576 2000"
 )
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!max_len[@]}" | sort))
+[ ${#targets[@]} -eq 0 ] && targets=($(printf '%s\n' "${!limits[@]}" | sort))
 
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
@@ -104,18 +95,19 @@ done
 status=0
 mkdir -p "$dir/artifacts"
 for t in "${targets[@]}"; do
+  read -r max_len brief_runs <<<"${limits[$t]}"
   corpus=$dir/corpus/$t
   limit=(-max_total_time="$secs")
   [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
   if [ "$secs" = brief ]; then
     corpus=$dir/brief/$t
     rm -rf "$corpus"
-    limit=(-runs="${brief_runs[$t]}" -seed=1)
+    limit=(-runs="$brief_runs" -seed=1)
   fi
   mkdir -p "$corpus" "$top/fuzz/regressions/$t"
   log=$dir/$t.log
   start=$(date +%s)
-  if "$dir/fuzz/${t}_fuzz" "${limit[@]}" -max_len="${max_len[$t]}" -timeout=25 -rss_limit_mb=2048 \
+  if "$dir/fuzz/${t}_fuzz" "${limit[@]}" -max_len="$max_len" -timeout=25 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t-" "$corpus" "$seeds/$t" "$top/fuzz/regressions/$t" >"$log" 2>&1; then
     result=ok
   else
