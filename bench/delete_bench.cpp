@@ -19,7 +19,8 @@
 // cp, the copy an untagged save makes (CopyFileTo), and a save as with the tags
 // (the tag layer brings TLEN up to date; the version is copied between the tags),
 // the second of the round: the first also copies the opened file for undo.
-// Everything is deleted afterwards.  Run by hand: build/<dir>/bench/delete_bench
+// Everything is deleted afterwards. Run by hand: build/<dir>/bench/delete_bench
+// [--exact-frames] (outputs not repacked, as the ExactFrames setting writes them).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -37,6 +38,7 @@
 
 #include "bench_measure.h"
 #include "document/document.h"
+#include "repack/exact_frames.h"
 #include "listwin/list_output.h"
 #include "services/basic.h"
 #include "tags/taglib_rewriter.h"
@@ -204,7 +206,9 @@ int MeasureTaggedSave() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // --exact-frames: the frames copied byte for byte, for comparison.
+    if (argc > 1 && std::string(argv[1]) == "--exact-frames") kalvor::SetExactFrames(true);
     std::error_code ec;
     int result = 0;
     for (const auto& [flags, label] : {std::pair{"", "with an Info header"}, std::pair{"-t", "without Info header"}}) {
