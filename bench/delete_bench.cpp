@@ -19,8 +19,10 @@
 // cp, the copy an untagged save makes (CopyFileTo), and a save as with the tags
 // (the tag layer brings TLEN up to date; the version is copied between the tags),
 // the second of the round: the first also copies the opened file for undo.
-// Everything is deleted afterwards. Run by hand: build/<dir>/bench/delete_bench
-// [--exact-frames] (outputs not repacked, as the ExactFrames setting writes them).
+// Each source is then deleted from and split with the frames copied byte for
+// byte (the ExactFrames setting) and repacked, round by round, for the cost of
+// repacking. Everything is deleted afterwards. Run by hand:
+// build/<dir>/bench/delete_bench
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -38,8 +40,8 @@
 
 #include "bench_measure.h"
 #include "document/document.h"
-#include "repack/exact_frames.h"
 #include "listwin/list_output.h"
+#include "repack/exact_frames.h"
 #include "services/basic.h"
 #include "tags/taglib_rewriter.h"
 
@@ -129,6 +131,38 @@ int Measure(const char* label) {
     return 0;
 }
 
+// Repacking's cost: each round deletes the middle minute and splits in three
+// twice, once with the frames copied byte for byte (ExactFrames) and once
+// repacked, and prints repacked time over exact time.
+int MeasureAgainstExactFrames() {
+    kalvor::Document doc(kWork);
+    if (doc.OpenFile(kSource) != 1) return 1;
+    const std::int32_t middle = doc.DurationMs() / 2;
+    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs()};
+    kalvor::ListRows rows(kalvor::ListMode::Split);
+    rows.Add(doc.DurationMs() / 3, doc.DurationMs() / 3, doc.DurationMs());
+    rows.Add(2 * (doc.DurationMs() / 3), 2 * (doc.DurationMs() / 3), doc.DurationMs());
+    std::vector<double> deleteRatios, splitRatios;
+    for (int round = 0; round < kRounds; ++round) {
+        double deleteTime[2] = {}, splitTime[2] = {};
+        for (const bool exact : {true, false}) {
+            kalvor::SetExactFrames(exact);
+            if (doc.OpenFile(kSource) != 1) return 1;
+            doc.Sel.SelectRange(doc.TimeScale().MsToPos(middle - 30000), doc.TimeScale().MsToPos(middle + 30000));
+            bool ok = true;
+            deleteTime[exact] = Seconds([&] { ok = doc.Delete() == 1; });
+            splitTime[exact] = Seconds([&] { ok = ok && kalvor::WriteListOutput(rows, source, kPieces).Ok(); });
+            for (int k = 1; k <= 3; ++k) kalvor::RemoveFile(kalvor::SplitPieceName(kPieces, k));
+            if (!ok) return 1;
+        }
+        deleteRatios.push_back(deleteTime[0] / deleteTime[1]);
+        splitRatios.push_back(splitTime[0] / splitTime[1]);
+    }
+    std::printf("  repacked / exact frames: delete %.3f, split %.3f (medians of %d rounds)\n", Median(deleteRatios),
+                Median(splitRatios), kRounds);
+    return 0;
+}
+
 const std::string kTagged = kFolder + "/tagged.mp3";
 const std::string kSaved = kFolder + "/saved.mp3";
 constexpr std::size_t kCoverBytes = 1'000'000;
@@ -206,9 +240,7 @@ int MeasureTaggedSave() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    // --exact-frames: the frames copied byte for byte, for comparison.
-    if (argc > 1 && std::string(argv[1]) == "--exact-frames") kalvor::SetExactFrames(true);
+int main() {
     std::error_code ec;
     int result = 0;
     for (const auto& [flags, label] : {std::pair{"", "with an Info header"}, std::pair{"-t", "without Info header"}}) {
@@ -216,7 +248,7 @@ int main(int argc, char** argv) {
         if (!MakeSource(flags)) {
             std::printf("cannot make %s (ffmpeg and lame are needed)\n", kSource.c_str());
             result = 1;
-        } else if (Measure(label) != 0) {
+        } else if (Measure(label) != 0 || MeasureAgainstExactFrames() != 0) {
             result = 1;
         } else if (flags[0] == '\0') {
             kalvor::Document probe(kWork);

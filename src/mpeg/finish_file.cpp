@@ -81,14 +81,6 @@ int FinishWrittenFile(const std::string& path, const GaplessTrim& trim) {
     });
 }
 
-int FinishCountedFile(const std::string& path, XingAudit& audit, const std::variant<bool, GaplessTrim>& rule) {
-    return Trapped(0, [&] {
-        const bool whole = audit.Walk.AudioEndOffset == GetFileSize64(path) && AnalysedAsCounted(path, audit) &&
-                           audit.Info.AudioEndPos == audit.Info.FileSize;
-        return whole ? WriteUpToDateHeader(path, audit, rule) : FinishWhole(path, rule);
-    });
-}
-
 FinishingWalk::FinishingWalk(std::string path, std::int64_t audioOffset)
     : path_(std::move(path)), audioOffset_(audioOffset) {
     // Without a thread (the system has none to give) Finish does the whole walk.

@@ -28,13 +28,6 @@ int FinishWrittenFile(const std::string& path, bool endOfAudioCut);
 // The same, with the LAME extension's encoder delay and end padding set to trim.
 int FinishWrittenFile(const std::string& path, const GaplessTrim& trim);
 
-// FinishWrittenFile for a file whose frames were counted as it was written:
-// audit holds its header frame and the figures an XingFigureCollector made of
-// every frame and byte, so the file is not walked again. Only its analysis is
-// made, and when it does not see the file as the count did (another first
-// frame, a trailing "TAG" block), FinishWrittenFile has the last word.
-int FinishCountedFile(const std::string& path, XingAudit& audit, const std::variant<bool, GaplessTrim>& rule);
-
 // FinishWrittenFile for a file that is being written, with the walk done on a
 // second thread while the file grows: made before the first byte is appended
 // (the file missing or empty), it follows the writer, so that when the last

@@ -76,7 +76,7 @@ std::int64_t NextStep(std::int64_t step, std::chrono::steady_clock::duration too
 }
 
 CopyFault CopyRange(const std::string& source, const std::string& destination, std::int32_t from32, std::int32_t to32,
-                    int snapFrom, int snapTo, AudioBound bound, const AppendedBytes& watcher, CopyOutcome& outcome) {
+                    int snapFrom, int snapTo, AudioBound bound, CopyOutcome& outcome) {
     if (const CopyFault f = SnapCopyRange(source, from32, to32, snapFrom, snapTo, &outcome.Analysis, bound);
         f != CopyFault::None)
         return f;
@@ -86,7 +86,6 @@ CopyFault CopyRange(const std::string& source, const std::string& destination, s
     // Both files stay open for the whole range; the source is not reopened per
     // step, so it is read as one file even if it is renamed meanwhile.
     FileRangeAppender appender(source, destination, CopyBuffer);
-    appender.Watch(watcher);
     if (appender.OpenSource() != RangeCopyFault::None) return CopyFault::SourceUnreadable;
     CopyFault fault = CopyFault::None;
     std::int64_t step = CopyChunk;
@@ -122,11 +121,10 @@ CopyFault SnapCopyRange(const std::string& source, std::int32_t& from, std::int3
 }
 
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
-                       int snapFrom, int snapTo, AudioBound bound, const AppendedBytes& watcher) {
+                       int snapFrom, int snapTo, AudioBound bound) {
     CopyOutcome outcome;
-    outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
-        return CopyRange(source, destination, from, to, snapFrom, snapTo, bound, watcher, outcome);
-    });
+    outcome.Fault = Trapped(CopyFault::Unexpected,
+                            [&] { return CopyRange(source, destination, from, to, snapFrom, snapTo, bound, outcome); });
     return outcome;
 }
 

@@ -10,7 +10,6 @@
 #include "mpeg/audio_bound.h"
 #include "mpeg/stream_analysis.h"
 #include "mpeg/stream_info.h"
-#include "services/file_range_copy.h"
 
 namespace kalvor {
 
@@ -56,10 +55,8 @@ struct CopyOutcome {
 // at most CopyStep bytes). Both
 // files stay open for the call. A read or a write that fails ends the copy:
 // nothing stale is ever appended.
-// watcher, when given, sees every byte appended, in order.
 CopyOutcome CopyFrames(const std::string& source, const std::string& destination, std::int32_t from, std::int32_t to,
-                       int snapFrom, int snapTo, AudioBound bound = AudioBound::AtAnalysis,
-                       const AppendedBytes& watcher = {});
+                       int snapFrom, int snapTo, AudioBound bound = AudioBound::AtAnalysis);
 
 // The range CopyFrames copies: from and to moved as snapFrom / snapTo say
 // (the source's audio ending as bound says). None (EmptyRange) when nothing is

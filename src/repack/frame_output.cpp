@@ -14,7 +14,6 @@
 #include "repack/frame_run.h"
 #include "repack/gapless.h"
 #include "repack/header_frame.h"
-#include "repack/output_figures.h"
 #include "repack/repack_plan.h"
 #include "services/fault_trap.h"
 
@@ -206,11 +205,10 @@ CopyOutcome FrameOutput::WriteRepacked() {
     } else if (startsWithTag) {
         headerFrame = first.FirstFrame;
     }
-    // The header's figures are counted as the frames are written.
-    if (!headerFrame.empty()) figures_ = std::make_unique<OutputFigures>(headerFrame, audioOffset_);
-    const AppendedBytes count = [this](const std::uint8_t* bytes, std::size_t n) {
-        if (figures_) figures_->Add(bytes, n);
-    };
+    // The header's figures are counted on a second thread that follows the
+    // writing, as for outputs copied as they are: the walk and the LAME music
+    // CRC then cost the writer next to nothing.
+    if (!headerFrame.empty()) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
     CopyOutcome total;
     if (h.Inserted && !AppendBytes(headerFrame, total)) return total;
     for (const RepackPart& part : plan.Parts) {
@@ -220,7 +218,7 @@ CopyOutcome FrameOutput::WriteRepacked() {
         }
         const CopyOutcome one =
             CopyFrames(sources[part.Range.Source].Path, destination_, static_cast<std::int32_t>(part.Range.From + 1),
-                       static_cast<std::int32_t>(part.Range.To), 0, 0, AudioBound::AtAnalysis, count);
+                       static_cast<std::int32_t>(part.Range.To), 0, 0, AudioBound::AtAnalysis);
         total.BytesAppended += one.BytesAppended;
         if (!one.Ok() && one.Fault != CopyFault::EmptyRange) {
             total.Fault = one.Fault;
@@ -238,7 +236,6 @@ bool FrameOutput::AppendBytes(const std::vector<std::uint8_t>& bytes, CopyOutcom
         return false;
     }
     total.BytesAppended += static_cast<std::int64_t>(bytes.size());
-    if (figures_) figures_->Add(bytes.data(), bytes.size());
     return true;
 }
 
@@ -251,9 +248,8 @@ int FrameOutput::Finish(bool endOfAudioCut) {
     std::variant<bool, GaplessTrim> rule = endOfAudioCut;
     if (h.Inserted || h.Gapless)
         rule = PieceTrim(h.Ref, h.SourceTrim, h.Gapless ? h.Carried : 0, h.AtSourceStart, !endOfAudioCut);
-    if (figures_ && figures_->Complete()) return FinishCountedFile(destination_, figures_->Audit(), rule);
-    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(destination_, std::get<bool>(rule))
-                                              : FinishWrittenFile(destination_, std::get<GaplessTrim>(rule));
+    if (walk_) return std::visit([this](const auto& r) { return walk_->Finish(r); }, rule);
+    return std::visit([this](const auto& r) { return FinishWrittenFile(destination_, r); }, rule);
 }
 
 CopyOutcome Written(FrameOutput& output, const CopyOutcome& taken) {

@@ -32,7 +32,6 @@ enum class OutputKind {
 };
 
 class FinishingWalk;
-class OutputFigures;
 
 class FrameOutput {
    public:
@@ -70,10 +69,9 @@ class FrameOutput {
 
     std::string destination_;
     OutputKind kind_;
-    std::int64_t audioOffset_;                // the leading tags' bytes before the first frame
-    bool asTaken_;                            // each range copied as it comes
-    std::unique_ptr<FinishingWalk> walk_;     // follows what is copied as it comes
-    std::unique_ptr<OutputFigures> figures_;  // counts what is repacked, when it has a header
+    std::int64_t audioOffset_;             // the leading tags' bytes before the first frame
+    bool asTaken_;                         // each range copied as it comes
+    std::unique_ptr<FinishingWalk> walk_;  // follows what is written, when it has a header to finish
     std::vector<Taken> taken_;
     std::unique_ptr<Header> header_;  // what the repacked file starts with, for Finish
 };

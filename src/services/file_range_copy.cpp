@@ -49,7 +49,6 @@ RangeCopyFault FileRangeAppender::Append(std::int64_t offset, std::int64_t count
         if (!h.destination) return RangeCopyFault::DestinationUnwritable;
         if (std::fwrite(h.buffer.data(), 1, got, h.destination.get()) != got)
             return RangeCopyFault::DestinationUnwritable;
-        if (watcher_) watcher_(h.buffer.data(), got);
         appended += static_cast<std::int64_t>(got);
         if (got < want) return RangeCopyFault::SourceEnded;
     }

@@ -5,14 +5,10 @@
 // frame ranges rarely start on a page boundary, and it copies such ranges
 // page piece by page piece.)
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 namespace kalvor {
-
-// Sees every byte appended, in order, right after it is written.
-using AppendedBytes = std::function<void(const std::uint8_t* bytes, std::size_t count)>;
 
 enum class RangeCopyFault {
     None,
@@ -39,8 +35,6 @@ class FileRangeAppender {
     // meets the end of the source appends what is there and says SourceEnded.
     RangeCopyFault Append(std::int64_t offset, std::int64_t count, std::int64_t& appended);
 
-    // watcher sees each piece appended from now on.
-    void Watch(AppendedBytes watcher) { watcher_ = std::move(watcher); }
     // Closes both files; false when the destination reported a failed write on
     // closing (a full disk may show only then).
     bool Close();
@@ -50,7 +44,6 @@ class FileRangeAppender {
     std::string source_, destination_;
     std::int64_t bufferBytes_;
     std::unique_ptr<Handles> handles_;
-    AppendedBytes watcher_;
 };
 
 }  // namespace kalvor
