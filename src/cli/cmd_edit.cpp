@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
-#include "cli/tag_choice.h"
+#include "cli/output_choice.h"
 #include "document/document.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/basic.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli_command.h"
-#include "cli/tag_choice.h"
+#include "cli/output_choice.h"
 #include "mpeg/FCT_mpeg.h"
 #include "services/basic.h"
 

@@ -7,8 +7,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_language.h"
 #include "cli/cli_leftovers.h"
-#include "cli/tag_choice.h"
-#include "repack/exact_frames.h"
+#include "cli/output_choice.h"
 
 namespace {
 
@@ -54,8 +53,7 @@ void TakeNoTagsSwitch(kalvor::cli::Args& words, std::size_t at) {
 // The switch may come before the command or among its words.
 void TakeExactFramesSwitch(kalvor::cli::Args& words) {
     const auto taken = std::remove(words.begin(), words.end(), std::string("--exact-frames"));
-    if (taken == words.end()) return;
-    kalvor::SetExactFrames(true);
+    kalvor::cli::FollowExactFrames(taken != words.end());
     words.erase(taken, words.end());
 }
 

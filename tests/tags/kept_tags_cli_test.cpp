@@ -192,5 +192,27 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"NoTagsAfterIt", "[conf]\n", "build --no-tags $SRC $DIR/out.mp3 1 2", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ExactFrames=1 beside the program writes what --exact-frames writes.
+TEST(ExactFramesSettingTest, WritesWhatTheSwitchWrites) {
+#ifndef KALVOR_CLI_READS_SETTINGS
+    GTEST_SKIP() << "kalvor-cli is built without the settings store";
+#endif
+    test::TempDir dir;
+    const std::string program = dir.file("kalvor-cli");
+    std::filesystem::copy_file(test::CliPath(), program);
+    const std::string profile = "[conf]\nExactFrames=1\n";
+    test::WriteFile(dir.file("kalvor.ini"), test::Bytes(profile.begin(), profile.end()));
+    const std::string edit = " edit " + ShellQuote(test::TestAudio("vbr.mp3")) + " ";
+    const std::string steps = " select 5 8 delete";
+    for (const auto& [cli, out] : {std::pair{ShellQuote(program), "setting.mp3"},
+                                   std::pair{ShellQuote(test::CliPath()) + " --exact-frames", "switch.mp3"},
+                                   std::pair{ShellQuote(test::CliPath()), "repacked.mp3"}}) {
+        const auto r = test::Run(cli + edit + ShellQuote(dir.file(out)) + steps);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+    }
+    EXPECT_EQ(test::ReadFile(dir.file("setting.mp3")), test::ReadFile(dir.file("switch.mp3")));
+    EXPECT_NE(test::ReadFile(dir.file("setting.mp3")), test::ReadFile(dir.file("repacked.mp3")));
+}
+
 }  // namespace
 }  // namespace kalvor
