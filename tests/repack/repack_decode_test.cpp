@@ -286,7 +286,8 @@ TEST_P(RepackDecode, OutputsDecodeToTheSourcesSamples) {
 
 INSTANTIATE_TEST_SUITE_P(SourcesAndOperations, RepackDecode,
                          ::testing::Combine(::testing::Values("cbr128.mp3", "vbr.mp3", "lsf.mp3", "lsf_vbr.mp3",
-                                                              "mono.mp3", "mono_vbr.mp3", "ffmpeg.mp3", "crc.mp3"),
+                                                              "mono.mp3", "mono_vbr.mp3", "ffmpeg.mp3", "crc.mp3",
+                                                              "vbr_tags.mp3"),
                                             ::testing::Values(Op::Delete, Op::DeleteHead, Op::Cut, Op::Paste,
                                                               Op::PasteFile, Op::WriteSelection, Op::Build, Op::Split)),
                          [](const auto& info) {
