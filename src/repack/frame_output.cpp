@@ -194,14 +194,14 @@ CopyOutcome FrameOutput::WriteRepacked() {
 
     std::vector<std::uint8_t> headerFrame;
     if (h.Inserted) {
-        HeaderFrameSpec spec;
-        spec.Audio = h.Ref;
-        spec.PreferredIndex = h.Ref[1] >> 4;
-        spec.Variable = variable;
+        HeaderFrameShape shape;
+        shape.Audio = h.Ref;
+        shape.PreferredIndex = h.Ref[1] >> 4;
+        shape.Variable = variable;
         // Figures to give: the source's own, or a piece's that starts mid-stream.
-        spec.WithLame = h.SourceTrim || (h.Gapless && !h.AtSourceStart);
-        spec.Encoder = LameEncoderBytes(first.FirstFrame).value_or(std::vector<std::uint8_t>{});
-        headerFrame = MakeHeaderFrame(spec);
+        shape.WithLame = h.SourceTrim || (h.Gapless && !h.AtSourceStart);
+        shape.Encoder = LameEncoderBytes(first.FirstFrame).value_or(std::vector<std::uint8_t>{});
+        headerFrame = MakeHeaderFrame(shape);
     } else if (startsWithTag) {
         headerFrame = first.FirstFrame;
     }

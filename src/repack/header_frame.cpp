@@ -23,23 +23,23 @@ HeaderBytes WithIndex(const HeaderBytes& audio, int index) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeHeaderFrame(const HeaderFrameSpec& spec) {
-    const HeaderBytes& audio = spec.Audio;
+std::vector<std::uint8_t> MakeHeaderFrame(const HeaderFrameShape& shape) {
+    const HeaderBytes& audio = shape.Audio;
     const std::size_t xingAt = static_cast<std::size_t>(XingHeaderOffset(audio));
-    const std::size_t needed = xingAt + kXingFieldsSize + (spec.WithLame ? kLameExtensionSize : 0);
-    int index = std::clamp(spec.PreferredIndex, 1, 14);
+    const std::size_t needed = xingAt + kXingFieldsSize + (shape.WithLame ? kLameExtensionSize : 0);
+    int index = std::clamp(shape.PreferredIndex, 1, 14);
     while (index < 14 && static_cast<std::size_t>(FrameLengthOf(WithIndex(audio, index))) < needed) ++index;
     const HeaderBytes h = WithIndex(audio, index);
     std::vector<std::uint8_t> frame(static_cast<std::size_t>(FrameLengthOf(h)), 0);
     if (frame.size() < needed) return {};
     frame[0] = 0xFF;
     std::copy(h.begin(), h.end(), frame.begin() + 1);
-    std::memcpy(frame.data() + xingAt, spec.Variable ? "Xing" : "Info", 4);
+    std::memcpy(frame.data() + xingAt, shape.Variable ? "Xing" : "Info", 4);
     frame[xingAt + 7] = static_cast<std::uint8_t>(kAllFlags);
-    if (!spec.WithLame) return frame;
+    if (!shape.WithLame) return frame;
     const std::size_t lameAt = xingAt + kXingFieldsSize;
-    if (spec.Encoder.size() == kEncoderBytes)
-        std::copy(spec.Encoder.begin(), spec.Encoder.end(), frame.begin() + static_cast<std::ptrdiff_t>(lameAt));
+    if (shape.Encoder.size() == kEncoderBytes)
+        std::copy(shape.Encoder.begin(), shape.Encoder.end(), frame.begin() + static_cast<std::ptrdiff_t>(lameAt));
     else
         std::memcpy(frame.data() + lameAt, kOwnEncoder, sizeof kOwnEncoder - 1);
     // Storing the parsed header computes the extension's tag CRC.

@@ -12,7 +12,7 @@
 
 namespace kalvor {
 
-struct HeaderFrameSpec {
+struct HeaderFrameShape {
     HeaderBytes Audio{0, 0, 0};  // a header of the output's frames (version, layer, rate, channels)
     // The bit-rate index to use when the header fits in such a frame (the
     // stream's own rate keeps a constant-rate file constant); raised until it does.
@@ -28,7 +28,7 @@ struct HeaderFrameSpec {
     std::vector<std::uint8_t> Encoder;
 };
 
-std::vector<std::uint8_t> MakeHeaderFrame(const HeaderFrameSpec& spec);
+std::vector<std::uint8_t> MakeHeaderFrame(const HeaderFrameShape& shape);
 
 // The first 20 bytes of the LAME extension in a source's header frame, if any.
 std::optional<std::vector<std::uint8_t>> LameEncoderBytes(const std::vector<std::uint8_t>& headerFrame);
