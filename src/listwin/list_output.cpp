@@ -84,7 +84,10 @@ class OutputWriter {
     // The file being written starts with the leading tags.
     bool Begin(const std::string& target, const PendingFile& file, const FileTags& tags) {
         if (AppendTagBlocks(file.Path(), tags.Leading)) return true;
-        return Stop(ListOutputFault::TagsNotWritten, target);
+        // Nothing is written yet: the destination itself cannot be written (a
+        // missing or read-only folder), and says so as it does without tags.
+        result_.Copy.Fault = CopyFault::DestinationUnwritable;
+        return Stop(ListOutputFault::CopyFailed, target);
     }
 
     // Writes the ranges taken, brings the file's header up to date, ends it

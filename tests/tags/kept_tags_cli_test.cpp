@@ -192,6 +192,15 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"NoTagsAfterIt", "[conf]\n", "build --no-tags $SRC $DIR/out.mp3 1 2", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A piece that cannot be made says why, as it does without tags.
+TEST(KeptTagsCliTest, APieceInAMissingFolderCannotBeWritten) {
+    test::TempDir dir;
+    const auto r = test::Run(ShellQuote(test::CliPath()) + " --lang en split " + ShellQuote(Tagged("lame.mp3")) + " " +
+                             ShellQuote(dir.file("none/p.mp3")) + " 5");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
+}
+
 // ExactFrames=1 beside the program writes what --exact-frames writes.
 TEST(ExactFramesSettingTest, WritesWhatTheSwitchWrites) {
 #ifndef KALVOR_CLI_READS_SETTINGS
