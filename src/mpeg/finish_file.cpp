@@ -31,6 +31,14 @@ bool WriteChanges(const std::string& path, std::int64_t offset, const std::vecto
     return ok && !f.fail();
 }
 
+// Whether the file's analysis starts at the audited header frame.
+bool AnalysedFromHeaderFrame(const std::string& path, const XingAudit& audit, StreamInfo& info,
+                             AnalysisResult& analysis) {
+    analysis = AnalyzeStreamWhy(path, info);
+    const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
+    return analysed && info.FirstFramePos == audit.HeaderOffset + 1 && info.RefHeader == audit.Info.RefHeader;
+}
+
 // The audited file's header frame with the real figures, written in place.
 // rule: endOfAudioCut, or the delay and padding to set.
 int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const std::variant<bool, GaplessTrim>& rule) {
@@ -42,17 +50,24 @@ int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const s
     // header (a header frame holds no audio) so no VBRI bytes remain.
     if (audit.FromVbri) std::fill(frame.begin() + 4, frame.end(), std::uint8_t{0});
     StoreXingHeader(header, frame.data(), frame.size());
-    return WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame) ? 1 : 0;
+    if (!WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame)) return 0;
+    // New bytes in the header frame can make or unmake a sync inside it, and
+    // where no frame confirmed the first one the analysis may then settle on
+    // another: the header would describe frames no reader counts from it. The
+    // old bytes go back and the finishing fails.
+    StreamInfo info;
+    AnalysisResult analysis;
+    if (frame == audit.HeaderFrame || AnalysedFromHeaderFrame(path, audit, info, analysis)) return 1;
+    WriteChanges(path, audit.HeaderOffset, frame, audit.HeaderFrame);
+    return 0;
 }
 
 // The walk or count took the first frame to be at the start: the analysis of
 // the complete file has the last word on that.
 bool AnalysedAsCounted(const std::string& path, XingAudit& audit) {
     StreamInfo info;
-    const AnalysisResult analysis = AnalyzeStreamWhy(path, info);
-    const bool analysed = analysis.Ok() || analysis.Fault == AnalysisFault::NoDuration;
-    if (!analysed || info.FirstFramePos != audit.HeaderOffset + 1 || info.RefHeader != audit.Info.RefHeader)
-        return false;
+    AnalysisResult analysis;
+    if (!AnalysedFromHeaderFrame(path, audit, info, analysis)) return false;
     audit.Analysis = analysis;
     audit.Info = info;
     return true;
