@@ -98,6 +98,11 @@ done
 # toward the limit. Two frames still say where a freed block was allocated;
 # a finding is replayed with the full stacks.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=2}
+# A run that was stopped leaves its scratch folder (fuzz/fuzz_support.cpp) in
+# memory; those of programs no longer running go.
+for scratch in /dev/shm/kalvor-fuzz-*; do
+  [ -d "$scratch" ] && ! kill -0 "${scratch##*-}" 2>/dev/null && rm -rf "$scratch"
+done
 status=0
 mkdir -p "$dir/artifacts"
 for t in "${targets[@]}"; do
