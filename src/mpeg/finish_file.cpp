@@ -39,10 +39,15 @@ bool AnalysedFromHeaderFrame(const std::string& path, const XingAudit& audit, St
     return analysed && info.FirstFramePos == audit.HeaderOffset + 1 && info.RefHeader == audit.Info.RefHeader;
 }
 
-// The audited file's header frame with the real figures, written in place.
-// rule: endOfAudioCut, or the delay and padding to set.
-int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const std::variant<bool, GaplessTrim>& rule) {
-    if (!audit.Stored) return 1;
+using HeaderRule = std::variant<bool, GaplessTrim>;  // endOfAudioCut, or the delay and padding to set
+
+int FinishWhole(const std::string& path, const HeaderRule& rule) {
+    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path, std::get<bool>(rule))
+                                              : FinishWrittenFile(path, std::get<GaplessTrim>(rule));
+}
+
+// The audited header frame with the real figures.
+std::vector<std::uint8_t> UpToDateFrame(const XingAudit& audit, const HeaderRule& rule) {
     XingHeader header = std::holds_alternative<bool>(rule) ? UpToDateHeader(audit, std::get<bool>(rule))
                                                            : UpToDateHeader(audit, std::get<GaplessTrim>(rule));
     std::vector<std::uint8_t> frame = audit.HeaderFrame;
@@ -50,15 +55,35 @@ int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const s
     // header (a header frame holds no audio) so no VBRI bytes remain.
     if (audit.FromVbri) std::fill(frame.begin() + 4, frame.end(), std::uint8_t{0});
     StoreXingHeader(header, frame.data(), frame.size());
+    return frame;
+}
+
+// A LAME extension is known by a CRC over the frame's bytes before it, the
+// Xing fields among them, so new fields can make bytes that were none read as
+// one.
+bool GainsLameExtension(const XingAudit& audit, const std::vector<std::uint8_t>& frame) {
+    if (audit.Stored->Lame) return false;
+    const auto now = ParseXingHeader(frame.data(), frame.size());
+    return now && now->Lame;
+}
+
+// The audited file's header frame with the real figures, written in place.
+int WriteUpToDateHeader(const std::string& path, const XingAudit& audit, const HeaderRule& rule) {
+    if (!audit.Stored) return 1;
+    const std::vector<std::uint8_t> frame = UpToDateFrame(audit, rule);
+    if (frame == audit.HeaderFrame) return 1;
     if (!WriteChanges(path, audit.HeaderOffset, audit.HeaderFrame, frame)) return 0;
     // New bytes in the header frame can make or unmake a sync inside it, and
     // where no frame confirmed the first one the analysis may then settle on
-    // another: the header would describe frames no reader counts from it. The
-    // old bytes go back and the finishing fails.
+    // another: the header would describe frames no reader counts from it.
     StreamInfo info;
     AnalysisResult analysis;
-    if (frame == audit.HeaderFrame || AnalysedFromHeaderFrame(path, audit, info, analysis)) return 1;
-    WriteChanges(path, audit.HeaderOffset, frame, audit.HeaderFrame);
+    bool finished = AnalysedFromHeaderFrame(path, audit, info, analysis);
+    // An extension that appeared is filled in now, as a second finishing
+    // would: finishing a finished file changes nothing.
+    if (finished && GainsLameExtension(audit, frame)) finished = FinishWhole(path, rule) == 1;
+    if (finished) return 1;
+    WriteChanges(path, audit.HeaderOffset, frame, audit.HeaderFrame);  // the old bytes go back
     return 0;
 }
 
@@ -71,11 +96,6 @@ bool AnalysedAsCounted(const std::string& path, XingAudit& audit) {
     audit.Analysis = analysis;
     audit.Info = info;
     return true;
-}
-
-int FinishWhole(const std::string& path, const std::variant<bool, GaplessTrim>& rule) {
-    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path, std::get<bool>(rule))
-                                              : FinishWrittenFile(path, std::get<GaplessTrim>(rule));
 }
 
 }  // namespace
