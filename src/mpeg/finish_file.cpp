@@ -159,7 +159,8 @@ void FinishingWalk::Follow() {
     audit_.Stored = ParseXingHeader(audit_.HeaderFrame.data(), audit_.HeaderFrame.size());
     if (!audit_.Stored) return;
     XingFigureCollector figures(audit_);
-    walked_ = WalkGrowingFile(path_, audioOffset_, ref, audit_.Walk, progress_, figures.Sinks());
+    const std::int64_t searchFrom = audioOffset_ + length;
+    walked_ = WalkGrowingFile(path_, audioOffset_, ref, audit_.Walk, progress_, figures.Sinks(), searchFrom);
     if (walked_) figures.Store();
 }
 

@@ -183,8 +183,15 @@ class BlockStream {
 
 class Walker {
    public:
-    Walker(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks)
-        : in_(in), ref_(ref), shape_(ref), samplesPerFrame_(SamplesPerFrame(ref)), walk_(walk), sinks_(sinks) {}
+    Walker(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks,
+           std::int64_t searchFrom)
+        : in_(in),
+          ref_(ref),
+          shape_(ref),
+          samplesPerFrame_(SamplesPerFrame(ref)),
+          walk_(walk),
+          sinks_(sinks),
+          searchFrom_(searchFrom) {}
 
     bool Usable() const { return shape_.Usable(); }
 
@@ -214,7 +221,7 @@ class Walker {
                 continue;
             }
             ++walk_.Resyncs;
-            const std::int64_t found = Resync(pos + 1);
+            const std::int64_t found = Resync(std::max(pos + 1, searchFrom_));
             if (in_.Failed()) break;
             const std::int64_t frameEnd = length > 0 ? pos + length : -1;
             // The frame here is whole when the chain resumes at or after its end.
@@ -276,10 +283,12 @@ class Walker {
     int samplesPerFrame_;  // the same for every frame the shape accepts
     FrameWalk& walk_;
     const FrameWalkSinks& sinks_;
+    std::int64_t searchFrom_;  // a broken chain is searched for from here on at the earliest
 };
 
-bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks) {
-    Walker walker(in, ref, walk, sinks);
+bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks,
+             std::int64_t searchFrom = 0) {
+    Walker walker(in, ref, walk, sinks, searchFrom);
     if (!walker.Usable()) {
         walk.Fault = WalkFault::BadReference;
         return false;
@@ -296,7 +305,7 @@ bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const Fra
 // A walk of a finished file from start to end (the audio's end); an end before
 // the start (or -1) means the file cannot be read.
 bool WalkBetween(const std::string& path, std::int64_t start, std::int64_t end, const HeaderBytes& ref, FrameWalk& walk,
-                 const FrameWalkSinks& sinks) {
+                 const FrameWalkSinks& sinks, std::int64_t searchFrom = 0) {
     walk = FrameWalk{};
     walk.StartOffset = start;
     walk.SampleRate = SampleRateOf(ref[0], ref[1]);
@@ -305,7 +314,7 @@ bool WalkBetween(const std::string& path, std::int64_t start, std::int64_t end, 
         return false;
     }
     BlockStream in(path, start, end, sinks);
-    return RunWalk(in, ref, walk, sinks);
+    return RunWalk(in, ref, walk, sinks, searchFrom);
 }
 
 }  // namespace
@@ -321,11 +330,11 @@ std::int32_t FrameWalk::DurationMs() const {
 }
 
 bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
-                const FrameWalkSinks& sinks) {
+                const FrameWalkSinks& sinks, std::int64_t searchFrom) {
     std::int64_t fileSize = -1;
     GetFileSize64(path, &fileSize);
     const std::int64_t end = fileSize < 0 || startOffset < 0 ? -1 : AudioEndOf(path, startOffset, fileSize);
-    return WalkBetween(path, startOffset, end, ref, walk, sinks);
+    return WalkBetween(path, startOffset, end, ref, walk, sinks, searchFrom);
 }
 
 bool WalkFrameRange(const std::string& path, std::int64_t startOffset, std::int64_t endOffset, const HeaderBytes& ref,
@@ -336,12 +345,12 @@ bool WalkFrameRange(const std::string& path, std::int64_t startOffset, std::int6
 }
 
 bool WalkGrowingFile(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
-                     WriteProgress& progress, const FrameWalkSinks& sinks) {
+                     WriteProgress& progress, const FrameWalkSinks& sinks, std::int64_t searchFrom) {
     walk = FrameWalk{};
     walk.StartOffset = startOffset;
     walk.SampleRate = SampleRateOf(ref[0], ref[1]);
     BlockStream in(path, startOffset, sinks, progress);
-    return RunWalk(in, ref, walk, sinks);
+    return RunWalk(in, ref, walk, sinks, searchFrom);
 }
 
 void WriteProgress::MarkComplete() {

@@ -74,8 +74,11 @@ struct FrameWalkSinks {
 // snap search scores) wins and ties keep the earlier. A frame that breaks off
 // where the chain is found again, or runs past the end, counts as junk.
 // False when the file cannot be read to the end (walk.Fault says why).
+// No search looks before searchFrom: behind a Xing/Info header, the header
+// frame's end, as its fields are data (and change when the header is brought up
+// to date), however they may look.
 bool WalkFrames(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
-                const FrameWalkSinks& sinks = {});
+                const FrameWalkSinks& sinks = {}, std::int64_t searchFrom = 0);
 
 // WalkFrames over the bytes [startOffset, endOffset) only, as if the audio
 // ended at endOffset (or at the file's end, when that comes first).
@@ -107,6 +110,6 @@ class WriteProgress {
 // WalkFrames gives on the complete file. Runs no window events: meant for a
 // thread of its own. False when the walk was cancelled or the file could not be read.
 bool WalkGrowingFile(const std::string& path, std::int64_t startOffset, const HeaderBytes& ref, FrameWalk& walk,
-                     WriteProgress& progress, const FrameWalkSinks& sinks = {});
+                     WriteProgress& progress, const FrameWalkSinks& sinks = {}, std::int64_t searchFrom = 0);
 
 }  // namespace kalvor

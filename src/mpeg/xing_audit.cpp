@@ -29,7 +29,9 @@ bool ReadHeaderFrame(const std::string& path, XingAudit& audit) {
 // Walks the frames, collecting what the header's fields are made of.
 bool WalkForHeader(const std::string& path, XingAudit& audit) {
     XingFigureCollector figures(audit);
-    audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, figures.Sinks());
+    const std::int64_t searchFrom =
+        audit.Stored ? audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size()) : 0;
+    audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, figures.Sinks(), searchFrom);
     if (audit.Walked) figures.Store();
     return audit.Walked;
 }
@@ -70,8 +72,7 @@ XingFigureCollector::XingFigureCollector(XingAudit& audit) : audit_(audit) {
     const HeaderBytes& ref = audit.Info.RefHeader;
     for (std::uint8_t index = 0; index < 16; ++index)
         bitRates_[index] = BitRateOf(ref[0], static_cast<std::uint8_t>(index << 4));
-    // Only frames after the header frame's end count: where no frame follows
-    // it, the walk searches on inside it and may meet syncs in its own fields.
+    // Only frames after the header frame's end count.
     const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
     sinks_.OnFrame = [this, musicStart](const FrameSpot& frame) {
         if (frame.Offset < musicStart) return;
