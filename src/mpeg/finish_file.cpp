@@ -39,17 +39,15 @@ bool AnalysedFromHeaderFrame(const std::string& path, const XingAudit& audit, St
     return analysed && info.FirstFramePos == audit.HeaderOffset + 1 && info.RefHeader == audit.Info.RefHeader;
 }
 
-using HeaderRule = std::variant<bool, GaplessTrim>;  // endOfAudioCut, or the delay and padding to set
+using HeaderRule = FinishingWalk::HeaderRule;
 
 int FinishWhole(const std::string& path, const HeaderRule& rule) {
-    return std::holds_alternative<bool>(rule) ? FinishWrittenFile(path, std::get<bool>(rule))
-                                              : FinishWrittenFile(path, std::get<GaplessTrim>(rule));
+    return std::visit([&](const auto& r) { return FinishWrittenFile(path, r); }, rule);
 }
 
 // The audited header frame with the real figures.
 std::vector<std::uint8_t> UpToDateFrame(const XingAudit& audit, const HeaderRule& rule) {
-    XingHeader header = std::holds_alternative<bool>(rule) ? UpToDateHeader(audit, std::get<bool>(rule))
-                                                           : UpToDateHeader(audit, std::get<GaplessTrim>(rule));
+    XingHeader header = std::visit([&](const auto& r) { return UpToDateHeader(audit, r); }, rule);
     std::vector<std::uint8_t> frame = audit.HeaderFrame;
     // A VBRI header gives way to a Xing header: the frame is cleared after its
     // header (a header frame holds no audio) so no VBRI bytes remain.
@@ -159,8 +157,8 @@ void FinishingWalk::Follow() {
     audit_.Stored = ParseXingHeader(audit_.HeaderFrame.data(), audit_.HeaderFrame.size());
     if (!audit_.Stored) return;
     XingFigureCollector figures(audit_);
-    const std::int64_t searchFrom = audioOffset_ + length;
-    walked_ = WalkGrowingFile(path_, audioOffset_, ref, audit_.Walk, progress_, figures.Sinks(), searchFrom);
+    walked_ =
+        WalkGrowingFile(path_, audioOffset_, ref, audit_.Walk, progress_, figures.Sinks(), HeaderFrameEnd(audit_));
     if (walked_) figures.Store();
 }
 

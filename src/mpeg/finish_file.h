@@ -51,8 +51,9 @@ class FinishingWalk {
     // What FinishWrittenFile(path, trim) does.
     int Finish(const GaplessTrim& trim);
 
-   private:
     using HeaderRule = std::variant<bool, GaplessTrim>;  // endOfAudioCut, or the trim
+
+   private:
     int FinishWith(const HeaderRule& rule);
     void Follow();
     bool ReadWhenWritten(std::vector<std::uint8_t>& bytes);

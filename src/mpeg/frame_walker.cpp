@@ -287,7 +287,7 @@ class Walker {
 };
 
 bool RunWalk(BlockStream& in, const HeaderBytes& ref, FrameWalk& walk, const FrameWalkSinks& sinks,
-             std::int64_t searchFrom = 0) {
+             std::int64_t searchFrom) {
     Walker walker(in, ref, walk, sinks, searchFrom);
     if (!walker.Usable()) {
         walk.Fault = WalkFault::BadReference;

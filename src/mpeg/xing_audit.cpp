@@ -29,8 +29,7 @@ bool ReadHeaderFrame(const std::string& path, XingAudit& audit) {
 // Walks the frames, collecting what the header's fields are made of.
 bool WalkForHeader(const std::string& path, XingAudit& audit) {
     XingFigureCollector figures(audit);
-    const std::int64_t searchFrom =
-        audit.Stored ? audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size()) : 0;
+    const std::int64_t searchFrom = audit.Stored ? HeaderFrameEnd(audit) : 0;
     audit.Walked = WalkFrames(path, audit.HeaderOffset, audit.Info.RefHeader, audit.Walk, figures.Sinks(), searchFrom);
     if (audit.Walked) figures.Store();
     return audit.Walked;
@@ -73,7 +72,7 @@ XingFigureCollector::XingFigureCollector(XingAudit& audit) : audit_(audit) {
     for (std::uint8_t index = 0; index < 16; ++index)
         bitRates_[index] = BitRateOf(ref[0], static_cast<std::uint8_t>(index << 4));
     // Only frames after the header frame's end count.
-    const std::int64_t musicStart = audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
+    const std::int64_t musicStart = HeaderFrameEnd(audit);
     sinks_.OnFrame = [this, musicStart](const FrameSpot& frame) {
         if (frame.Offset < musicStart) return;
         const int bitRate = bitRates_[frame.Header[1] >> 4];
@@ -132,6 +131,10 @@ XingHeader UpToDateHeader(const XingAudit& audit, const GaplessTrim& trim) {
         h.Lame->EndPadding = trim.Padding;
     }
     return h;
+}
+
+std::int64_t HeaderFrameEnd(const XingAudit& audit) {
+    return audit.HeaderOffset + static_cast<std::int64_t>(audit.HeaderFrame.size());
 }
 
 bool HeaderCountsAgree(const XingAudit& audit) {

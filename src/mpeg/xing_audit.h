@@ -88,6 +88,9 @@ XingHeader UpToDateHeader(const XingAudit& audit, bool endOfAudioCut);
 // The same with the LAME extension's delay and padding set to trim.
 XingHeader UpToDateHeader(const XingAudit& audit, const GaplessTrim& trim);
 
+// Where the header frame ends and the music begins (0-based).
+std::int64_t HeaderFrameEnd(const XingAudit& audit);
+
 // True when the stored frame and byte counts (those present) equal the real ones.
 bool HeaderCountsAgree(const XingAudit& audit);
 
