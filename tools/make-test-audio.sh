@@ -28,6 +28,8 @@
 #                   32 kHz Layer I sync), then cbr128.mp3
 #   vbri.mp3        vbr.mp3 whose "Xing" header frame holds a VBRI header instead
 #   ff_tail.mp3     cbr128_plain.mp3 followed by 100 kB of 0xFF
+#   mpeg25.mp3      MPEG 2.5 Layer III, 12 kHz, 16 kbit/s (lame --resample 12), 8 s: its data
+#                   holds pseudo-headers of MPEG-1/2 that a search could take for frames
 #   tagged/         the same 20 s of sound tagged as encoders and taggers tag it, title
 #                   "My Title", artist "My Artist", album "My Album" (cover.jpg is the picture):
 #     lame.mp3        lame -V 2 --add-id3v2: ID3v2.3 with TLEN, and an ID3v1 block
@@ -87,6 +89,7 @@ for _ in $(seq 300); do
     head -c 132 /dev/zero
 done > layer1.mp1
 lame --quiet -p -m s -V 4 "$tmp/s44_8.wav" crc.mp3
+lame --quiet -b 16 --resample 12 "$tmp/s44_8.wav" mpeg25.mp3
 
 # A synthetic ID3v2.3 tag of 2 048 bytes (10-byte header, synchsafe size 2 038)
 # in front, and a 128-byte ID3v1 block at the end.

@@ -11,6 +11,7 @@ const char* AnalysisFailureMessage(const AnalysisResult& result) {
         case AnalysisFault::Unreadable:
         case AnalysisFault::TooLarge:
         case AnalysisFault::Unexpected: return msg::kReadFailed;
+        case AnalysisFault::Mpeg25: return msg::kMpeg25;
         default: return msg::kNotMpeg;
     }
 }

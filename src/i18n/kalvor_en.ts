@@ -55,6 +55,10 @@
         <translation>Not an MPEG audio file</translation>
     </message>
     <message>
+        <source>MPEG 2.5 (8/11.025/12 kHz) のファイルは編集できません</source>
+        <translation>MPEG 2.5 files (8, 11.025 or 12 kHz) cannot be edited</translation>
+    </message>
+    <message>
         <source>編集中のファイルには書き込めません</source>
         <translation>Cannot write to the file being edited</translation>
     </message>

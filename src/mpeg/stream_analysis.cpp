@@ -11,6 +11,7 @@
 
 #include "mpeg/byte_fields.h"
 #include "mpeg/file_read.h"
+#include "mpeg/frame_chain.h"
 #include "mpeg/frame_walker.h"
 #include "mpeg/xing_header.h"
 #include "services/arith.h"
@@ -312,6 +313,15 @@ AnalysisResult DescribeFormat(StreamInfo& info) {
 
 namespace {
 
+// An MPEG 2.5 file holds no 12-bit sync but pseudo-headers in its data: the
+// search finds none, or settles on one of them behind the file's real frames.
+// Those frames start a chain; a pseudo-header does not. An MPEG-1/2 stream
+// that follows MPEG 2.5 frames is still taken, as junk before the audio is.
+bool IsMpeg25Stream(const std::string& path, const Search& s, std::int64_t fileSize) {
+    const std::int64_t end = s.frame >= 0 ? s.frame : std::min(fileSize, s.start + kConfirmReach);
+    return HasMpeg25Chain(path, s.start, end) && !StartsFrameChain(path, s.frame);
+}
+
 // What kind of path this is, before anything is opened.
 AnalysisFault CheckPath(const std::string& path) {
     std::error_code ec;
@@ -335,8 +345,11 @@ AnalysisResult Analyze(const std::string& path, StreamInfo& info) {
     if (!ReadAt(path, head.data(), kHeadSize, 0, 0)) return {AnalysisFault::Unreadable};
     if (IsOtherFormat(head)) return {AnalysisFault::NotMpeg};
     Search search = StartOfSearch(path, head, info);
-    if (const AnalysisFault f = FindFirstFrame(path, search, info.FileSize, mp3Rule); f != AnalysisFault::None)
-        return {f};
+    const AnalysisFault found = FindFirstFrame(path, search, info.FileSize, mp3Rule);
+    if ((found == AnalysisFault::None || found == AnalysisFault::NoFrameHeader) &&
+        IsMpeg25Stream(path, search, info.FileSize))
+        return {AnalysisFault::Mpeg25};
+    if (found != AnalysisFault::None) return {found};
     if (const AnalysisFault f = ReadFirstFrame(path, search.frame, info); f != AnalysisFault::None) return {f};
     if (const AnalysisFault f = MeasureAudio(path, info); f != AnalysisFault::None) return {f};
     return DescribeFormat(info);
@@ -370,6 +383,7 @@ std::string AnalysisFaultText(const AnalysisResult& result) {
                 case HeaderFault::None: break;
             }
             return "invalid frame header";
+        case AnalysisFault::Mpeg25: return "MPEG 2.5 audio (8, 11.025 or 12 kHz), which kalvor does not edit";
         case AnalysisFault::NoDuration: return "the Xing header counts no frames";
         case AnalysisFault::Unexpected: return "an unexpected error ended the analysis";
     }

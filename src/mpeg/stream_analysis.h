@@ -22,6 +22,7 @@ enum class AnalysisFault {
     NotMpeg,        // the signature of another kind of file (WAVE of PCM, PNG, ...)
     NoFrameHeader,  // no acceptable sync before the end of the file
     InvalidHeader,  // the first frame's layer, bit-rate or sampling code is invalid
+    Mpeg25,         // an MPEG 2.5 stream (8, 11.025 or 12 kHz), which kalvor does not edit
     NoDuration,     // a Xing header counting no frames
     Unexpected,     // a run-time fault, trapped
 };

@@ -92,6 +92,7 @@ TEST_P(BadSourceTest, IsNotPasted) {
 INSTANTIATE_TEST_SUITE_P(Sources, BadSourceTest,
                          ::testing::Values(SourceCase{"Wave", "tone.wav", {}, msg::kNotMpeg},
                                            SourceCase{"Text", "", test::Bytes(3000, 'x'), msg::kNotMpeg},
+                                           SourceCase{"Mpeg25", "mpeg25.mp3", {}, msg::kMpeg25},
                                            SourceCase{"Empty", "", {}, msg::kNoData},
                                            SourceCase{"OtherSampleRate", "cbr48k.mp3", {}, msg::kFormatMismatch},
                                            SourceCase{"Mono", "mono.mp3", {}, msg::kFormatMismatch},

@@ -89,6 +89,16 @@ const Bytes kTagWithSync = [] {
 // A false 24 kHz sync whose next frame would start at +432, inside junk.
 const Bytes kFalseSync = Filler(100, 0x55) + Bytes{0xFF, 0xF3, 0xD4, 0x44} + Filler(300, 0x55);
 const Bytes kDecoy = Header(0xFB, 0x90, 0x64, 20);
+// Three MPEG 2.5 frames: 80 kbit/s at 11.025 kHz, 72 * 80 000 / 11 025 bytes each.
+const Bytes kMpeg25Chain =
+    Header(0xE3, 0x90, 0x64, 522) + Header(0xE3, 0x90, 0x64, 522) + Header(0xE3, 0x90, 0x64, 522);
+// The same, with an MPEG-1 pseudo-header 100 bytes before the end, where no next frame can follow it.
+const Bytes kMpeg25WithPseudoHeader = [] {
+    Bytes b = kMpeg25Chain;
+    const Bytes h = {0xFF, 0xFB, 0x90, 0x64};
+    std::copy(h.begin(), h.end(), b.end() - 100);
+    return b;
+}();
 // ID3v2 size bytes 00 00 02 01: 257 bytes after the 10-byte header; a sync inside the tag is passed over.
 const Bytes kId3Size257 = Text("ID3") + Bytes{3, 0, 0, 0, 0, 2, 1} + Filler(80) + kDecoy + Filler(157);
 
@@ -106,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"false_sync_in_junk", kFalseSync + kChain, 405},
         StartCase{"unconfirmed_falls_back_to_the_first_candidate", kFalseSync + Header(0xFB, 0x90, 0x64, 500), 101},
         StartCase{"two_id3v2_tags", test::Id3v2Tag(50) + kTagWithSync + kChain, 111},
+        StartCase{"mpeg_2_5_before_a_stream", kMpeg25Chain + kChain, 1567},
         StartCase{"riff_of_mpeg",
                   Text("RIFF") + Filler(4) + Text("WAVEfmt ") + Filler(4) + Bytes{0x55, 0} + Filler(100) + kFrame,
                   123}),
@@ -235,6 +246,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"all_ff_mp3", Filler(5000, 0xFF), AnalysisFault::NoFrameHeader},
         BadCase{"all_ff_mp2", Filler(5000, 0xFF), AnalysisFault::InvalidHeader, "x.mp2"},
         BadCase{"mpeg_2_5", Header(0xE3, 0x90, 0x64, 3000), AnalysisFault::NoFrameHeader},
+        BadCase{"mpeg_2_5_chain", kMpeg25Chain, AnalysisFault::Mpeg25},
+        BadCase{"mpeg_2_5_with_a_pseudo_header", kMpeg25WithPseudoHeader, AnalysisFault::Mpeg25},
         BadCase{"id3v2_past_the_end",
                 Bytes(kId3Size257.begin(), kId3Size257.begin() + 10) + Filler(90) + Header(0xFB, 0x90, 0x64),
                 AnalysisFault::NoFrameHeader},
@@ -250,6 +263,7 @@ TEST_F(Analysis, PathsThatAreNoReadableFile) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(AnalyzeStreamWhy(fifo, info).Fault, AnalysisFault::NotAFile);  // and does not block
     EXPECT_EQ(AnalyzeStreamWhy(test::TestAudio("tone.wav"), info).Fault, AnalysisFault::NotMpeg);
+    EXPECT_EQ(AnalyzeStreamWhy(test::TestAudio("mpeg25.mp3"), info).Fault, AnalysisFault::Mpeg25);
     EXPECT_EQ(AnalyzeStream(dir.file("missing.mp3"), info), 0);
 }
 
