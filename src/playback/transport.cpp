@@ -31,6 +31,7 @@ std::string PlayingText(std::int32_t positionMs) {
 Transport::Transport(FactsSource facts, ObjectSource object) : facts_(std::move(facts)), object_(std::move(object)) {}
 
 void Transport::PlaySelected(int p) {
+    holdLine_ = false;
     const TransportFacts facts = Facts();
     const std::int32_t s = facts.SelStartMs;
     const std::int32_t e = facts.SelEndMs;
@@ -76,6 +77,7 @@ void Transport::PlayCheckedEntry() {
 }
 
 void Transport::PlayFrom(std::int32_t ms) {
+    holdLine_ = false;
     PlaybackControl* object = Object();
     if (object == nullptr) return;
     TrappedRun([&] {
@@ -91,6 +93,7 @@ void Transport::StopIO() {
 }
 
 void Transport::ButtonClicked(int index) {
+    holdLine_ = false;
     PlaybackControl* object = Object();
     if (index == kStopButton) followUpMode = FollowUp::None;
     if (object == nullptr) return;
@@ -119,7 +122,7 @@ std::optional<std::int32_t> Transport::PlayPositionByte() const {
 void Transport::ShowState(TransportShow& show, int mode, PlaybackControl* object) {
     switch (mode) {
         case kModeStopped:
-            show.Status = UiText(kTransportContext, kStoppedText);
+            if (!holdLine_) show.Status = UiText(kTransportContext, kStoppedText);
             show.Buttons[kPlayButton] = kTransportButtonNormal;
             show.Buttons[kPauseButton] = kTransportButtonNormal;
             show.CursorVisible = false;
@@ -181,6 +184,7 @@ TransportShow Transport::Tick() {
 }
 
 TransportShow Transport::DocumentReset() {
+    holdLine_ = false;
     playPosMs = 0;
     TransportShow show;
     // The reset empties the status line. A stopped player stays stopped

@@ -114,6 +114,10 @@ class Transport {
     // The document was closed: the idle state (the play state is kept), the
     // status line empty, or "再生停止" when the player was stopped.
     TransportShow DocumentReset();
+    // An open was refused and the status line says why: until the next play
+    // command or document reset, the stop of the new object (which may settle
+    // some ticks later) does not replace the reason with "再生停止".
+    void KeepLineAfterRefusal() { holdLine_ = true; }
 
    private:
     void ShowState(TransportShow& show, int mode, PlaybackControl* object);
@@ -122,6 +126,7 @@ class Transport {
     FactsSource facts_;
     ObjectSource object_;
     int checkedEntry_ = 0;
+    bool holdLine_ = false;
 };
 
 }  // namespace kalvor

@@ -219,6 +219,7 @@ class FrmMain : public QMainWindow, public ListWindowHost, private DocumentSink 
     InputGuard* guard_ = nullptr;
     HeldKeyGuard* heldKeys_ = nullptr;
     bool ended_ = false;
+    bool opening_ = false;  // a file is being opened: what the document says is a refusal
 
     QWidget* client_ = nullptr;
     PictureBox* pictureAll_ = nullptr;

@@ -11,6 +11,9 @@ namespace kalvor {
 
 void FrmMain::Message(const std::string& text) {
     DispMes(text);
+    // What an open says is why it refused the file. The new playback object
+    // stops a few ticks later, and "再生停止" must not replace the reason.
+    if (opening_) transport_.KeepLineAfterRefusal();
 }
 
 void FrmMain::Busy(bool on) {

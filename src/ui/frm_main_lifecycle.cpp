@@ -169,7 +169,10 @@ void FrmMain::InitAll() {
 
 int FrmMain::OpenFile(const std::string& path) {
     if (!document_) return 0;
-    return document_->OpenFile(path);
+    opening_ = true;
+    const int opened = document_->OpenFile(path);
+    opening_ = false;
+    return opened;
 }
 
 bool FrmMain::InputBlocked() const {

@@ -249,6 +249,26 @@ TEST_F(TransportTest, DocumentResetShowsTheIdleStateAndKeepsThePlayState) {
     }
 }
 
+// A file refused at start-up or while playing: the line keeps the reason while
+// the new object settles, until the next play command.
+TEST_F(TransportTest, ARefusedOpenKeepsTheLineUntilTheNextPlay) {
+    for (const std::int32_t before : {0, 3}) {
+        object_.state = before;
+        transport_.Tick();
+        transport_.DocumentReset();
+        transport_.KeepLineAfterRefusal();
+        for (const std::int32_t settling : {0, 1}) {
+            object_.state = settling;
+            EXPECT_FALSE(transport_.Tick().Status.has_value()) << "state " << before << " then " << settling;
+        }
+    }
+    transport_.PlaySelected(0);
+    object_.state = 3;
+    transport_.Tick();
+    object_.state = 1;
+    EXPECT_EQ(transport_.Tick().Status, std::optional<std::string>(kStoppedText));
+}
+
 TEST(PauseText, MinutesSecondsAndHundredths) {
     EXPECT_EQ(PauseText(65432), "一時停止…1'05.43");
     EXPECT_EQ(PauseText(0), "一時停止…0'00.00");

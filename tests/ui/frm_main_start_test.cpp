@@ -105,6 +105,25 @@ class FrmMainStartTest : public QObject {
         QCOMPARE(window->PictureInfo()->Text(0) != "000'00.000", opens);
     }
 
+    // The reason stays on the line: no tick replaces it with the stopped state.
+    void aFileRefusedAtStartSaysWhy_data() {
+        QTest::addColumn<QString>("audio");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not MPEG") << "tone.wav"
+                                  << "MPEGオーディオファイルではありません";
+        QTest::newRow("MPEG 2.5") << "mpeg25.mp3"
+                                  << "MPEG 2.5 (8/11.025/12 kHz) のファイルは編集できません";
+    }
+    void aFileRefusedAtStartSaysWhy() {
+        QFETCH(QString, audio);
+        QFETCH(QString, reason);
+        WindowRun run;
+        auto window = run.Start(run.Song(audio.toStdString()));
+        QVERIFY(window);
+        QTest::qWait(500);
+        QCOMPARE(QString::fromStdString(MessageText(*window)), reason);
+    }
+
     void startMakesTheProgramFolderCurrentAndSetsTheCaption() {
         WindowRun run;
         auto window = run.Start();
