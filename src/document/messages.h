@@ -22,8 +22,7 @@ inline constexpr const char* kUndone = KALVOR_TR_NOOP("Messages", "元に戻し�
 // Refusals and failures: the command stopped and nothing was changed.
 inline constexpr const char* kFormatMismatch = KALVOR_TR_NOOP("Messages", "形式が違うため貼り付けできません");
 inline constexpr const char* kNotMpeg = KALVOR_TR_NOOP("Messages", "MPEGオーディオファイルではありません");
-inline constexpr const char* kMpeg25 =
-    KALVOR_TR_NOOP("Messages", "MPEG 2.5 (8/11.025/12 kHz) のファイルは編集できません");
+inline constexpr const char* kMpeg25 = KALVOR_TR_NOOP("Messages", "MPEG 2.5 のファイルは編集できません");
 inline constexpr const char* kOwnFile = KALVOR_TR_NOOP("Messages", "編集中のファイルには書き込めません");
 inline constexpr const char* kWorkingName = KALVOR_TR_NOOP("Messages", "作業ファイルと同じ名前のため開けません");
 inline constexpr const char* kWriteFailed = KALVOR_TR_NOOP("Messages", "書き込みに失敗しました");

@@ -55,8 +55,8 @@
         <translation>Not an MPEG audio file</translation>
     </message>
     <message>
-        <source>MPEG 2.5 (8/11.025/12 kHz) のファイルは編集できません</source>
-        <translation>MPEG 2.5 files (8, 11.025 or 12 kHz) cannot be edited</translation>
+        <source>MPEG 2.5 のファイルは編集できません</source>
+        <translation>MPEG 2.5 files cannot be edited</translation>
     </message>
     <message>
         <source>編集中のファイルには書き込めません</source>

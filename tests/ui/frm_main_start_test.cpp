@@ -112,7 +112,7 @@ class FrmMainStartTest : public QObject {
         QTest::newRow("not MPEG") << "tone.wav"
                                   << "MPEGオーディオファイルではありません";
         QTest::newRow("MPEG 2.5") << "mpeg25.mp3"
-                                  << "MPEG 2.5 (8/11.025/12 kHz) のファイルは編集できません";
+                                  << "MPEG 2.5 のファイルは編集できません";
     }
     void aFileRefusedAtStartSaysWhy() {
         QFETCH(QString, audio);
