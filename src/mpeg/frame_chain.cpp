@@ -12,6 +12,9 @@ namespace {
 
 using Byte = std::uint8_t;
 
+// Frames a chain holds at least: the first confirmed by two more.
+constexpr int kChainFrames = 3;
+
 // The longest frames: MPEG 2.5 at 160 kbit/s and 8 kHz, and of MPEG-1/2
 // MPEG-1 Layer II at 384 kbit/s and 32 kHz, both padded.
 constexpr std::int64_t kLongestMpeg25Frame = 72 * 160000 / 8000 + 1;

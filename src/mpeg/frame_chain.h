@@ -13,9 +13,6 @@
 
 namespace kalvor {
 
-// Frames a chain holds at least: the first confirmed by two more.
-inline constexpr int kChainFrames = 3;
-
 // True when an MPEG 2.5 Layer III frame that starts a chain begins at a 0-based
 // offset in [from, to) of the file.
 bool HasMpeg25Chain(const std::string& path, std::int64_t from, std::int64_t to);
