@@ -171,6 +171,8 @@ class Document {
     int SaveTaggedCopy(const std::string& path);
     FileTags OutputTags(const std::function<std::int32_t()>& lengthMs) const;
     int DeleteOrCut(bool cut);
+    // Whether deleting sel would remove any audio (true when that is unknown).
+    bool RemovesAFrame(const Selection& sel) const;
     int CopyToClip(const Selection& sel, std::int32_t to, int snapTo);
     int BuildVersion(const EditPlan& plan);
     int CommitVersion(const BlockList& before, const Selection& sel);

@@ -13,6 +13,7 @@
 #include "repack/frame_output.h"
 #include "services/arith.h"
 #include "services/basic.h"
+#include "services/c_file.h"
 #include "services/fault_trap.h"
 #include "services/pending_file.h"
 
@@ -80,6 +81,13 @@ int Document::Cut() {
 int Document::DeleteOrCut(bool cut) {
     CommandScope scope(*this);
     if (scope.Refused() || RequireSelection() != 1) return 0;
+    // An edit leaves a one-byte selection where it was made, so a second press
+    // of Delete lands here; removing nothing, it must not take the first edit's
+    // undo, nor, for a cut, its clip.
+    if (!RemovesAFrame(Sel)) {
+        Say(msg::kNotSelected);
+        return 0;
+    }
     scope.Busy();
     return Trapped(0, [&] {
         const Selection sel = Sel;
@@ -105,6 +113,21 @@ int Document::DeleteOrCut(bool cut) {
         blocks_.AddBlock(sel.SelStart, 0);
         return CommitVersion(before, sel);
     });
+}
+
+bool Document::RemovesAFrame(const Selection& sel) const {
+    if (info_.AudioLength <= 0) return false;
+    // A version that cannot be read is left to the edit, which reports it.
+    if (!FileHandle(OpenUnbuffered(curFile_, "rb"))) return true;
+    // The removed audio runs from the frame at or after SelStart to the one at
+    // or after SelEnd, or to the end of the audio where the edge rule says.
+    const std::int32_t from = TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes
+                                  ? SnapToFrame(curFile_, sel.SelStart, info_)
+                                  : info_.FirstFramePos;
+    const std::int32_t to = WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos
+                                ? SnapToFrame(curFile_, sel.SelEnd, info_)
+                                : WrapAdd(info_.AudioEndPos, 1);
+    return from < 1 || to < 1 || from < to;
 }
 
 int Document::CopyToClip(const Selection& sel, std::int32_t to, int snapTo) {

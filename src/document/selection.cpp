@@ -17,16 +17,10 @@ void Selection::SelectAll(const AudioTimeScale& scale) {
 }
 
 void Selection::UpdateMs(const AudioTimeScale& scale) {
-    // Without audio the conversion has no scale: a position keeps its old value.
-    const auto update = [&](std::int32_t pos, std::int32_t& ms) {
-        if (pos < scale.FirstFramePos()) {
-            ms = 0;
-        } else if (scale.AudioLength != 0) {
-            ms = scale.PosToMs(pos);
-        }
-    };
-    update(SelStart, SelStartMs);
-    update(SelEnd, SelEndMs);
+    // Once all audio is deleted every position is at 0 ms: the times from
+    // before the delete would show a selection that is gone.
+    SelStartMs = scale.PosToMs(SelStart);
+    SelEndMs = scale.PosToMs(SelEnd);
     SelLengthMs = WrapSub(SelEndMs, SelStartMs);
 }
 

@@ -28,9 +28,8 @@ struct Selection {
     // The whole audio: FirstFramePos..AudioEndPos, length AudioLength.
     void SelectAll(const AudioTimeScale& scale);
 
-    // Recomputes the millisecond values. Positions before the first frame count
-    // as 0 ms; without audio other positions keep their previous values (there is
-    // nothing to measure against).
+    // Recomputes the millisecond values. Positions before the first frame, and
+    // all positions without audio, count as 0 ms.
     void UpdateMs(const AudioTimeScale& scale);
 
     // Moves both ends by delta bytes: the same audio in a version of the file

@@ -38,6 +38,10 @@ QAction* FrmMain::AddCommand(QMenu* menu, const char* name, const char* caption,
     KeepCaption(action, caption);
     action->setObjectName(QString::fromUtf8(name));
     action->setShortcut(shortcut);
+    // One press, one command: a held key repeats its press, and a held Ctrl+Z
+    // would toggle undo to whichever version the count left, a held Delete or
+    // Ctrl+V take the undo of the press that did the work.
+    action->setAutoRepeat(false);
     connect(action, &QAction::triggered, this, slot);
     return action;
 }

@@ -35,7 +35,7 @@ bool HeldKeyGuard::Release(const QKeyEvent& event) {
     if (settleMs_ <= 0) return Trapped(false, [&] { return act_(event.key()); });
     // A release of another key waiting still stands: it acts first.
     Settle();
-    waiting_ = Waiting{event.key(), event.timestamp()};
+    waiting_ = KeyAt{event.key(), event.timestamp()};
     timer_.start(settleMs_);
     return true;
 }
@@ -49,6 +49,21 @@ void HeldKeyGuard::Settle() {
 }
 
 bool HeldKeyGuard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const auto* release = static_cast<const QKeyEvent*>(event);
+        lastRelease_ = KeyAt{release->key(), release->timestamp()};
+    }
+    // Before a press reaches a shortcut, the focus widget is asked whether it
+    // takes the key itself. Taking a repeat's press there keeps a held Ctrl+Z
+    // or Delete from running its command again; the widget gets the press.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* press = static_cast<const QKeyEvent*>(event);
+        if (press->isAutoRepeat() ||
+            (lastRelease_ && press->key() == lastRelease_->Key && press->timestamp() == lastRelease_->Time)) {
+            event->accept();
+            return true;
+        }
+    }
     if (waiting_ && event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<const QKeyEvent*>(event);
         if (press->key() == waiting_->Key && press->timestamp() == waiting_->Time) {

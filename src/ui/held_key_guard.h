@@ -4,8 +4,9 @@
 // marks such a release as a repeat (QKeyEvent::isAutoRepeat) only when the
 // press has already arrived, which a busy machine does not always manage; so
 // there the guard holds every other release a moment, and a press of the same
-// key at the same time proves it a repeat. Elsewhere repeats come marked and
-// releases act at once.
+// key at the same time proves it a repeat. Such a press runs no shortcut
+// either: a held key runs its menu command once. Elsewhere repeats come marked
+// and releases act at once.
 #include <QObject>
 #include <QTimer>
 
@@ -36,7 +37,7 @@ class HeldKeyGuard : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
    private:
-    struct Waiting {
+    struct KeyAt {
         int Key = 0;
         quint64 Time = 0;
     };
@@ -45,7 +46,9 @@ class HeldKeyGuard : public QObject {
     Act act_;
     int settleMs_;
     QTimer timer_;
-    std::optional<Waiting> waiting_;
+    std::optional<KeyAt> waiting_;
+    // The last release seen: a press at its time is its repeat.
+    std::optional<KeyAt> lastRelease_;
 };
 
 }  // namespace kalvor

@@ -158,11 +158,12 @@ TEST(Selection, ConvertsBytesAndTimesLinearly) {
     EXPECT_EQ(sel.SelEndMs, 188);   // 187.5
     EXPECT_EQ(sel.SelLengthMs, 126);
 
-    // Without audio a position keeps its old time; a position below 1 is 0 ms.
-    sel.SelectRange(0, 5000);
+    // Without audio (all of it deleted) every position is at 0 ms.
+    sel.SelectRange(1, 5000);
     sel.UpdateMs({0, 0, 1000});
     EXPECT_EQ(sel.SelStartMs, 0);
-    EXPECT_EQ(sel.SelEndMs, 188);
+    EXPECT_EQ(sel.SelEndMs, 0);
+    EXPECT_EQ(sel.SelLengthMs, 0);
 }
 
 // A leading tag of Origin bytes moves every position by Origin and no time:

@@ -133,7 +133,8 @@ TEST_F(EditTest, DeletingAllAudioLeavesAnEmptyDocumentThatUndoRestores) {
     EXPECT_EQ(doc.AudioLength(), 0);
     EXPECT_EQ(doc.DurationMs(), 0);
     EXPECT_EQ(doc.Info().AudioEndPos, 0);
-    // Nothing left to select or copy.
+    // Nothing left to delete, select or copy.
+    EXPECT_EQ(doc.Delete(), 0);
     doc.SelectAll();
     EXPECT_EQ(doc.Copy(), 0);
     EXPECT_EQ(sink.Last(), msg::kNotSelected);
@@ -255,6 +256,29 @@ TEST_P(NoSelectionTest, SaysSoAndChangesNothing) {
     EXPECT_EQ(FileExists(doc.Working().ClipFile), 0);
     EXPECT_EQ(FileExists(doc.Working().TempFile), 0);
     EXPECT_EQ(FileExists(target), 0);
+}
+
+// After an edit the selection is the one-byte point where it was made: a
+// second delete or cut there removes no frame and keeps the undo and the clip.
+TEST_F(EditTest, DeleteOrCutAgainWhereAnEditLeftTheSelectionKeepsItsUndo) {
+    // Frames first..end - 1 in the middle, at the start and at the end.
+    const std::pair<int, int> removals[] = {{10, 20}, {0, 10}, {90, kFrames}};
+    for (const bool cut : {false, true}) {
+        for (const auto& [first, end] : removals) {
+            SCOPED_TRACE(testing::Message() << (cut ? "cut " : "delete ") << first << ".." << end);
+            ASSERT_EQ(doc.OpenFile(src), 1);
+            Select(first == 0 ? 1 : FrameStart(first), end == kFrames ? kLast : FrameStart(end));
+            ASSERT_EQ(cut ? doc.Cut() : doc.Delete(), 1);
+            ASSERT_EQ(Current(), Range(0, first) + Range(end, kFrames));
+            const std::vector<int> clip = Clip();
+            sink.Clear();
+            EXPECT_EQ(cut ? doc.Cut() : doc.Delete(), 0);
+            EXPECT_EQ(sink.Messages, Messages{msg::kNotSelected});
+            EXPECT_EQ(Clip(), clip);
+            ASSERT_EQ(doc.Undo(), 1);
+            EXPECT_EQ(Current(), Range(0, kFrames));
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, NoSelectionTest,

@@ -35,6 +35,13 @@ void Prepare(FrmMain& window, int setup) {
     }
 }
 
+// A key held down: its press, three presses repeated by the keyboard, its release.
+void Hold(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    for (const bool repeated : {false, true, true, true})
+        QTest::simulateEvent(target, true, key, modifiers, {}, repeated);
+    QTest::simulateEvent(target, false, key, modifiers, {}, false);
+}
+
 std::unique_ptr<FrmMain> ActiveWindow(WindowRun& run, const std::string& song) {
     auto window = run.Start(song);
     if (!window || !SettleFirstTick(*window)) return nullptr;
@@ -116,6 +123,21 @@ class FrmMainEditTest : public QObject {
             QCOMPARE(window->PictureInfo()->Text(3), window->PictureInfo()->Text(0));
         }
         if (change != Same) QVERIFY(BrokenFrameWarnings(window->Doc().CurFile()).empty());
+    }
+
+    void aHeldShortcutActsOnce() {
+        WindowRun run;
+        auto window = ActiveWindow(run, run.Song("cbr128.mp3"));
+        QVERIFY(window);
+        Document& doc = window->Doc();
+        const std::int32_t whole = doc.AudioLength();
+        Prepare(*window, SelectMiddle);
+        Hold(window->PictureSec(), Qt::Key_Delete, Qt::NoModifier);
+        QVERIFY(doc.AudioLength() < whole);
+        QCOMPARE(MessageText(*window), std::string(msg::kDone));
+        // Four presses of the toggling undo would end on the edit again.
+        Hold(window->PictureSec(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(doc.AudioLength(), whole);
     }
 
     void pasteFromFileTakesTheChosenFile() {

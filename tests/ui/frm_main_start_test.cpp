@@ -259,6 +259,18 @@ class FrmMainStartTest : public QObject {
         send(QEvent::KeyRelease, 870);
         QTest::qWait(150);
         QCOMPARE(acted, std::vector<int>{Qt::Key_F5});
+
+        // Nor does a repeat's press run a shortcut: the widget takes it.
+        const auto accepted = [&](QEvent::Type type, unsigned long time) {
+            QKeyEvent event(type, Qt::Key_Delete, Qt::NoModifier);
+            event.setTimestamp(time);
+            event.ignore();
+            QApplication::sendEvent(&widget, &event);
+            return event.isAccepted();
+        };
+        accepted(QEvent::KeyRelease, 900);
+        QVERIFY(accepted(QEvent::ShortcutOverride, 900));
+        QVERIFY(!accepted(QEvent::ShortcutOverride, 1500));
     }
 
     void controlsAreSetUp() {
