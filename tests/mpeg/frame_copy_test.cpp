@@ -207,6 +207,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, SnapScore,
                                            FalseSync{"mpeg_2_5_is_no_sync", {0xFF, 0xEB, 0x90, 0x64}, false}),
                          [](const auto& i) { return std::string(i.param.what); });
 
+// A Xing frame whose payload holds a sync exactly like the stream's: a search
+// from inside it starts at its end, at the first audio frame or, when no frame
+// follows, at the end of the audio.
+TEST_F(Copy, NoSnapLandsInsideAHeaderFrame) {
+    Bytes header = test::Frame(0xFB, 0x90, 0x64, test::FrameLengthOfHeader(0xFB, 0x90));
+    const Bytes xing{'X', 'i', 'n', 'g', 0, 0, 0, 1, 0, 0, 0, 30};
+    std::copy(xing.begin(), xing.end(), header.begin() + 36);
+    const Bytes lookalike{0xFF, 0xFB, 0x90, 0x64};
+    std::copy(lookalike.begin(), lookalike.end(), header.begin() + 200);
+    for (const int frames : {30, 0}) {
+        test::WriteFile(src, header + test::Frames(0xFB, 0x90, 0x64, frames));
+        StreamInfo info;
+        ASSERT_EQ(AnalyzeStream(src, info), 1);
+        EXPECT_EQ(SnapToFrame(src, 100, info), static_cast<std::int32_t>(header.size()) + 1) << frames;
+    }
+}
+
 TEST_F(SnapStream, OfTwoEqualWeakerCandidatesTheEarlierWins) {
     // Frames 11.. vanish behind filler, leaving two equally weak syncs.
     std::fill(stream.begin() + starts[11] - 1, stream.begin() + audioEnd, std::uint8_t{0x55});
