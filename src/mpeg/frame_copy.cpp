@@ -6,8 +6,7 @@
 
 #include "mpeg/file_read.h"
 #include "mpeg/frame_header.h"
-#include "mpeg/frame_walker.h"
-#include "mpeg/xing_header.h"
+#include "mpeg/header_frame.h"
 #include "services/arith.h"
 #include "services/event_pump.h"
 #include "services/fault_trap.h"
@@ -48,17 +47,6 @@ std::int64_t BestHeaderIn(const std::string& source, std::int64_t pos, std::int6
     return bestPos;
 }
 
-// The first frame's length when it holds a Xing, Info or VBRI header, else 0.
-std::int64_t HeaderFrameLength(const std::string& source, const StreamInfo& info) {
-    const std::int32_t length = FrameLengthOf(info.RefHeader);
-    if (length <= 0) return 0;
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(length));
-    const std::int32_t got = ReadAvailable(source, frame.data(), length, info.FirstFramePos - 1);
-    if (got <= 0) return 0;
-    const auto held = static_cast<std::size_t>(got);
-    return ParseXingHeader(frame.data(), held) || ParseVbriHeader(frame.data(), held) ? length : 0;
-}
-
 std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo& info) {
     const std::int64_t first = info.FirstFramePos, end = info.AudioEndPos;
     const std::int64_t none = end + 1;
@@ -66,7 +54,7 @@ std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo&
     // A header frame's table and tags hold no frame, however like one their
     // bytes look: a search from inside it starts where it ends.
     if (at > first) {
-        if (const std::int64_t header = HeaderFrameLength(source, info); at < first + header) at = first + header;
+        if (const std::int64_t header = ReadHeaderFrame(source, info).Length; at < first + header) at = first + header;
         if (at > end) return Wrap32(none);
     }
     std::int64_t w = 2 * static_cast<std::int64_t>(info.SnapWindow);
