@@ -27,6 +27,14 @@ namespace {
 constexpr std::int32_t kEdgeBytes = 300;
 constexpr std::int32_t kCopyToEndBytes = 200;
 
+// Whether an edit of sel keeps the audio before it, and the audio after it.
+bool KeepsHead(const AudioTimeScale& scale, const Selection& sel) {
+    return scale.AudioOffset(sel.SelStart) > kEdgeBytes;
+}
+bool KeepsTail(const StreamInfo& info, const Selection& sel) {
+    return WrapAdd(sel.SelEnd, kEdgeBytes) < info.AudioEndPos;
+}
+
 // A range with nothing in it is no failure; any other fault spoils the result.
 bool CopyFailed(const CopyOutcome& outcome) {
     return !outcome.Ok() && outcome.Fault != CopyFault::EmptyRange;
@@ -121,12 +129,10 @@ bool Document::RemovesAFrame(const Selection& sel) const {
     if (!FileHandle(OpenUnbuffered(curFile_, "rb"))) return true;
     // The removed audio runs from the frame at or after SelStart to the one at
     // or after SelEnd, or to the end of the audio where the edge rule says.
-    const std::int32_t from = TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes
-                                  ? SnapToFrame(curFile_, sel.SelStart, info_)
-                                  : info_.FirstFramePos;
-    const std::int32_t to = WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos
-                                ? SnapToFrame(curFile_, sel.SelEnd, info_)
-                                : WrapAdd(info_.AudioEndPos, 1);
+    const std::int32_t from =
+        KeepsHead(TimeScale(), sel) ? SnapToFrame(curFile_, sel.SelStart, info_) : info_.FirstFramePos;
+    const std::int32_t to =
+        KeepsTail(info_, sel) ? SnapToFrame(curFile_, sel.SelEnd, info_) : WrapAdd(info_.AudioEndPos, 1);
     return from < 1 || to < 1 || from < to;
 }
 
@@ -233,13 +239,12 @@ int Document::BuildVersion(const EditPlan& plan) {
     CopyOutcome head, body, tail, written;
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
-    if (TimeScale().AudioOffset(sel.SelStart) > kEdgeBytes)
-        head = version.Append(curFile_, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
+    if (KeepsHead(TimeScale(), sel)) head = version.Append(curFile_, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
         body = version.Append(plan.body, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
     }
-    if (!CopyFailed(head) && !CopyFailed(body) && WrapAdd(sel.SelEnd, kEdgeBytes) < info_.AudioEndPos) {
+    if (!CopyFailed(head) && !CopyFailed(body) && KeepsTail(info_, sel)) {
         tail = version.Append(curFile_, sel.SelEnd, info_.AudioEndPos, 1, 0, Bound());
     }
     if (!CopyFailed(head) && !CopyFailed(body) && !CopyFailed(tail)) written = version.Write();

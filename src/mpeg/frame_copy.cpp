@@ -52,11 +52,9 @@ std::int32_t Snap(const std::string& source, std::int32_t pos, const StreamInfo&
     const std::int64_t none = end + 1;
     std::int64_t at = std::min<std::int64_t>(std::max<std::int64_t>(pos, first), end);
     // A header frame's table and tags hold no frame, however like one their
-    // bytes look: a search from inside it starts where it ends.
-    if (at > first) {
-        if (const std::int64_t header = ReadHeaderFrame(source, info).Length; at < first + header) at = first + header;
-        if (at > end) return Wrap32(none);
-    }
+    // bytes look: a search from inside it starts where it ends (past the end
+    // of the audio when no frame follows it).
+    if (at > first) at = std::max<std::int64_t>(at, first + ReadHeaderFrame(source, info).Length);
     std::int64_t w = 2 * static_cast<std::int64_t>(info.SnapWindow);
     if (at + w - 1 > end) w = end - at + 1;
     // Less than about three frames of audio remain: the end of the audio is the boundary.
