@@ -9,6 +9,7 @@
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
 #include "mpeg/frames_duration.h"
+#include "mpeg/stream_analysis.h"
 #include "mpeg/stream_compat.h"
 #include "repack/frame_output.h"
 #include "services/arith.h"
@@ -47,14 +48,6 @@ const char* FailureText(const CopyOutcome& outcome) {
         case CopyFault::SourceEnded: return msg::kReadFailed;
         default: return msg::kWriteFailed;
     }
-}
-
-// A finished file whose header frame no whole frame follows: its header counts
-// no frames, which the analysis refuses (such a file could be neither reopened
-// nor pasted), and it holds no audio, so it is written as nothing.
-bool HoldsOnlyAHeaderFrame(const std::string& path) {
-    StreamInfo info;
-    return AnalyzeStreamWhy(path, info).Fault == AnalysisFault::NoDuration;
 }
 
 bool CreateEmptyFile(const std::string& path) {

@@ -3,6 +3,7 @@
 #include "listwin/time_text_pos.h"
 #include "mpeg/FCTs.h"
 #include "mpeg/frames_duration.h"
+#include "mpeg/stream_analysis.h"
 #include "repack/frame_output.h"
 #include "services/arith.h"
 #include "services/basic.h"
@@ -90,18 +91,21 @@ class OutputWriter {
         return Stop(ListOutputFault::CopyFailed, target);
     }
 
-    // Writes the ranges taken, brings the file's header up to date, ends it
-    // with the trailing tags and moves it into place. A file that fails any of
-    // that is removed with its PendingFile: only finished files ever appear
-    // under a target's name.
-    bool Finish(const std::string& target, PendingFile& file, FrameOutput& output, bool endOfAudioCut,
-                const FileTags& tags) {
+    // Writes the ranges taken and brings the file's header up to date. A file
+    // that fails is removed with its PendingFile: only finished files ever
+    // appear under a target's name.
+    bool Complete(const std::string& target, FrameOutput& output, bool endOfAudioCut) {
         const CopyOutcome written = output.Write();
         if (!written.Ok()) {
             result_.Copy = written;
             return Stop(ListOutputFault::CopyFailed, target);
         }
         if (output.Finish(endOfAudioCut) != 1) return Stop(ListOutputFault::HeaderNotUpdated, target);
+        return true;
+    }
+
+    // Ends the completed file with the trailing tags and moves it into place.
+    bool Commit(const std::string& target, PendingFile& file, const FileTags& tags) {
         if (!AppendTagBlocks(file.Path(), tags.Trailing)) return Stop(ListOutputFault::TagsNotWritten, target);
         if (file.Commit() != 1) return Stop(ListOutputFault::NotMovedIntoPlace, target);
         result_.Written.push_back(target);
@@ -119,6 +123,7 @@ class OutputWriter {
     }
 
     const ListDocument& Document() const { return doc_; }
+    bool WroteAny() const { return !result_.Written.empty(); }
 
    private:
     const ListDocument& doc_;
@@ -151,7 +156,10 @@ bool WriteBuild(const ListRows& rows, const std::string& output, OutputWriter& w
         w.Progress(i + 1, rows.Count());
     }
     if (!wrote) return w.Stop(ListOutputFault::NothingWritten);
-    return w.Finish(output, file, built, endOfAudioCut, tags);
+    if (!w.Complete(output, built, endOfAudioCut)) return false;
+    // Ranges that held a header frame and no audio frame wrote no audio either.
+    if (HoldsOnlyAHeaderFrame(file.Path())) return w.Stop(ListOutputFault::NothingWritten);
+    return w.Commit(output, file, tags);
 }
 
 // Piece k (1-based) of a split at the rows' points.
@@ -188,10 +196,15 @@ bool WriteSplit(const ListRows& rows, const std::string& output, OutputWriter& w
         if (!w.Begin(name, file, tags)) return false;
         FrameOutput piece(file.Path(), OutputKind::Piece, tags.LeadingSize());
         if (!w.Append(name, piece, r, wrote)) return false;
-        if (wrote && !w.Finish(name, file, piece, w.EndsBeforeAudioEnd(r), tags)) return false;
+        if (wrote) {
+            if (!w.Complete(name, piece, w.EndsBeforeAudioEnd(r))) return false;
+            // A piece of a header frame and no audio frame is empty too.
+            if (!HoldsOnlyAHeaderFrame(file.Path()) && !w.Commit(name, file, tags)) return false;
+        }
         w.Progress(k, pieces);
     }
-    return true;
+    // Only a document whose audio is a header frame alone has no piece to write.
+    return w.WroteAny() || w.Stop(ListOutputFault::NothingWritten);
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ std::string SplitPieceName(const std::string& outputName, int number);
 // at the same snapped frame, so together they hold exactly the document's audio.
 // An existing piece file is replaced; one that may not be replaced stops the
 // output with nothing more written. A piece between two points that fall on the
-// same frame is empty and is not written.
+// same frame is empty and is not written, as is one that holds a header frame
+// and no audio frame (a build of nothing but that fails as empty).
 //
 // A target that is the document's own file (CurFile or OrgFile) or one of its
 // working files is refused before anything is written. A copy or a finishing

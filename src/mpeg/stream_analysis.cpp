@@ -365,6 +365,11 @@ int AnalyzeStream(const std::string& path, StreamInfo& info) {
     return AnalyzeStreamWhy(path, info).Ok() ? 1 : 0;
 }
 
+bool HoldsOnlyAHeaderFrame(const std::string& path) {
+    StreamInfo info;
+    return AnalyzeStreamWhy(path, info).Fault == AnalysisFault::NoDuration;
+}
+
 std::string AnalysisFaultText(const AnalysisResult& result) {
     switch (result.Fault) {
         case AnalysisFault::None: return "the analysis succeeded";

@@ -41,6 +41,12 @@ AnalysisResult AnalyzeStreamWhy(const std::string& path, StreamInfo& info);
 // The same as 1 (complete) or 0 (failed).
 int AnalyzeStream(const std::string& path, StreamInfo& info);
 
+// Whether a finished file is its header frame alone: its Xing header counts no
+// frames, as no audio frame follows it. Such a file holds no audio, and the
+// analysis refuses it (it could be neither reopened nor pasted), so whatever
+// writes one treats it as nothing written.
+bool HoldsOnlyAHeaderFrame(const std::string& path);
+
 // The analysis' last step: layer, version, rates, duration, format text and snap
 // window from RefHeader, IsVbr, XingFrames, FirstFramePos and AudioLength. For a
 // caller that moves the audio's end after an analysis.

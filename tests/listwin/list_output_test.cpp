@@ -10,6 +10,7 @@
 #include "listwin/time_text_pos.h"
 #include "mpeg/FCT_mpeg.h"
 #include "mpeg/FCTs.h"
+#include "mpeg/frame_walker.h"
 #include "services/basic.h"
 #include "support/audio_checkers.h"
 #include "support/exact_frames_scope.h"
@@ -168,6 +169,26 @@ TEST_F(ListOutput, EmptyRangesWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir_.file("none.mp3")));
     EXPECT_EQ(ListOutputFaultText(WriteListOutput(ListRows(ListMode::Split), doc, dir_.file("x.mp3"))),
               "the list is empty");
+}
+
+// A file cut after its Xing frame: the header still counts the frames it lost,
+// so the file opens, yet any piece or build of it would be a header frame alone.
+TEST_F(ListOutput, AHeaderFrameWithoutAudioIsNoOutput) {
+    const std::string source = test::TestAudio("vbr.mp3");
+    StreamInfo info;
+    ASSERT_EQ(AnalyzeStream(source, info), 1);
+    const std::string cut = dir_.file("cut.mp3");
+    test::WriteFile(cut, Span(source, info.FirstFramePos, info.FirstFramePos + FrameLengthOf(info.RefHeader) - 1));
+    const ListDocument doc = DocumentOf(cut);
+    ListRows whole(ListMode::Build);
+    whole.Add(0, doc.DurationMs, doc.DurationMs);
+    for (const bool exact : {true, false}) {
+        SetExactFrames(exact);  // the fixture's scope turns it off again
+        EXPECT_EQ(WriteListOutput(whole, doc, dir_.file("b.mp3")).Fault, ListOutputFault::NothingWritten);
+        EXPECT_EQ(WriteListOutput(SplitAt({doc.DurationMs / 2}, doc.DurationMs), doc, dir_.file("s.mp3")).Fault,
+                  ListOutputFault::NothingWritten);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1) << "only cut.mp3";
+    }
 }
 
 TEST_F(ListOutput, TheDocumentsOwnFilesAreNeverTargets) {
