@@ -92,7 +92,7 @@ int Measure(const char* label) {
     Shell("cat " + kSource + " > /dev/null");  // warm the page cache
     const long rssBefore = MaxRssKb();
     std::vector<double> cpTimes, deleteTimes, ratios, splitTimes, splitRatios;
-    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs()};
+    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs(), nullptr, {}};
     kalvor::ListRows rows(kalvor::ListMode::Split);
     rows.Add(doc.DurationMs() / 3, doc.DurationMs() / 3, doc.DurationMs());
     rows.Add(2 * (doc.DurationMs() / 3), 2 * (doc.DurationMs() / 3), doc.DurationMs());
@@ -138,7 +138,7 @@ int MeasureAgainstExactFrames() {
     kalvor::Document doc(kWork);
     if (doc.OpenFile(kSource) != 1) return 1;
     const std::int32_t middle = doc.DurationMs() / 2;
-    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs()};
+    const kalvor::ListDocument source{kSource, kSource, {}, doc.Info(), doc.DurationMs(), nullptr, {}};
     kalvor::ListRows rows(kalvor::ListMode::Split);
     rows.Add(doc.DurationMs() / 3, doc.DurationMs() / 3, doc.DurationMs());
     rows.Add(2 * (doc.DurationMs() / 3), 2 * (doc.DurationMs() / 3), doc.DurationMs());

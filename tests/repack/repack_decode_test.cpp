@@ -113,7 +113,7 @@ std::vector<std::string> RunOp(Op op, const std::string& src, const std::string&
         fs::copy_file(path, folder + "/" + name);
         return folder + "/" + name;
     };
-    ListDocument list{src, src, {}, doc.Info(), doc.DurationMs()};
+    ListDocument list{src, src, {}, doc.Info(), doc.DurationMs(), nullptr, {}};
     const auto ms = [&](double f) { return static_cast<std::int32_t>(f * doc.DurationMs()); };
     switch (op) {
         case Op::Delete:
