@@ -4,6 +4,7 @@
 #
 #   bash tools/fuzz.sh [SECONDS] [TARGET...]        e.g. bash tools/fuzz.sh 600 stream_analysis
 #   FUZZ_RUNS=10000000 bash tools/fuzz.sh 0 xing_header
+#   FUZZ_JOBS=2 FUZZ_RUNS=10000000 bash tools/fuzz.sh 0 tag_blocks
 #   bash tools/fuzz.sh brief                        what tools/test.sh runs
 #
 # Seeds are cut from the test audio (tools/make-test-audio.sh), hostile files
@@ -11,6 +12,11 @@
 # failed. What the fuzzer finds is kept in build/fuzz/corpus and grows from
 # run to run. A crash, leak or time-out leaves its input in
 # build/fuzz/artifacts and makes the script fail.
+#
+# FUZZ_JOBS=N runs a program in N worker processes at once (libFuzzer's fork
+# mode): their executions add up in one run, and as each worker is started
+# afresh for a short stretch, a long run does not slow down as a single
+# process does (its sanitizer's stores only grow).
 #
 # "brief" runs a fixed number of executions from a fixed random seed, without
 # the kept corpus: every machine runs the same inputs, so a test run fails the
@@ -110,10 +116,19 @@ for t in "${targets[@]}"; do
   corpus=$dir/corpus/$t
   limit=(-max_total_time="$secs")
   [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
+  # A single process states its count at the end; a forked run, as it goes
+  # (its workers' own counts are in the log too).
+  count=('stat::number_of_executed_units: *[0-9]*')
+  if [ -n "${FUZZ_JOBS:-}" ]; then
+    # Workers go on past a time-out or running out of memory unless told not to.
+    limit+=(-fork="$FUZZ_JOBS" -ignore_timeouts=0 -ignore_ooms=0)
+    count=('^#[0-9]*:' -e 'fuzzed for [0-9]*')
+  fi
   if [ "$secs" = brief ]; then
     corpus=$dir/brief/$t
     rm -rf "$corpus"
     limit=(-runs="$brief_runs" -seed=1)
+    count=('stat::number_of_executed_units: *[0-9]*')
   fi
   mkdir -p "$corpus" "$top/fuzz/regressions/$t"
   log=$dir/$t.log
@@ -126,7 +141,7 @@ for t in "${targets[@]}"; do
     grep -v -e '^#[0-9]' -e '^INFO' "$log" | tail -n 25 >&2
     status=1
   fi
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+  runs=$(grep -o -e "${count[@]}" "$log" | tail -n 1 | grep -o '[0-9]*' || echo "?")
   echo "fuzz $t: $runs executions in $(($(date +%s) - start)) s: $result"
 done
 exit $status
