@@ -4,13 +4,15 @@
 // byte. When the source's frames follow each other without junk, the output
 // analyses too (junk is copied as it stands, and may hide the output's frames
 // as it hid the source's), unless it is a header frame alone, which every
-// caller writes as nothing.
+// caller writes as nothing; and every range starts on a frame of the output,
+// where the writer says it put it.
 //
 // The input: a byte of choices (edited version or piece, how many ranges), two
 // bytes per range for where it starts and ends in the file, then the file.
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "mpeg/audio_bound.h"
@@ -18,6 +20,7 @@
 #include "mpeg/frame_walker.h"
 #include "mpeg/stream_analysis.h"
 #include "repack/frame_output.h"
+#include "repack/gapless.h"
 #include "repack/side_info.h"
 
 namespace {
@@ -58,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string output = kalvor::fuzz::WriteScratch("output.mp3", nullptr, 0);
     kalvor::CopyOutcome written;
+    std::vector<std::int64_t> starts;
     {
         kalvor::FrameOutput out(output, (choices & 1) != 0 ? kalvor::OutputKind::Piece : kalvor::OutputKind::Edited);
         for (int i = 0; i < rangeCount; ++i) {
@@ -66,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         written = out.Write();
         if (!written.Ok() || written.BytesAppended == 0) return 0;
+        for (std::size_t i = 0; i < out.RangesTaken(); ++i) starts.push_back(out.WrittenAt(i));
         if (out.Finish(false) != 1) return 0;
     }
     kalvor::FrameWalk walk;
@@ -75,6 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!clean || kalvor::AnalyzeAudio(output, result, kalvor::AudioBound::AtAnalysis).Ok() ||
                 kalvor::HoldsOnlyAHeaderFrame(output),
             "an output repacked from a file without junk analyses or is a header frame alone");
+    for (const std::int64_t at : starts)
+        Require(!clean || at < 0 || kalvor::CountFramesBetween(output, info.RefHeader, 0, at) >= 0,
+                "a range starts on a frame of the output");
     const std::string once = kalvor::fuzz::ReadWhole(output);
     Require(kalvor::FinishWrittenFile(output, false) == 1, "a repacked output finishes again");
     Require(kalvor::fuzz::ReadWhole(output) == once, "finishing a repacked output again changes no byte");

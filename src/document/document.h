@@ -197,6 +197,12 @@ class Document {
     BlockList blocks_;
     // What BuildVersion put into WorkFile, for the listener once it is the current version.
     std::vector<VersionPiece> builtPieces_;
+    // Where BuildVersion put the body's frames in WorkFile: the first byte
+    // (0-based; -1 when not known) and how many bytes they take.
+    struct BuiltBody {
+        std::int64_t At = -1;
+        std::int64_t Bytes = 0;
+    } builtBody_;
     bool running_ = false;
     const TagRewriter* tagRewriter_ = nullptr;
     FileTags tags_;

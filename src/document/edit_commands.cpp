@@ -203,10 +203,14 @@ int Document::PasteFrom(const std::string& path, bool fromClip) {
             RollBack(before, sel);
             return 0;
         }
-        // The new selection covers the inserted audio, measured by the source's size.
-        const std::int32_t size = GetFileSize64(path);
-        Sel.SelStart = sel.SelStart;
-        Sel.SelEnd = WrapAdd(sel.SelStart, size);
+        // The new selection covers the inserted frames as the version holds
+        // them: not the source's tags, nor a header frame left out, and past a
+        // header frame put in front. The version's audio starts at its first
+        // byte, where the document's starts at FirstFramePos.
+        const auto size = static_cast<std::int32_t>(builtBody_.Bytes);
+        Sel.SelStart =
+            builtBody_.At >= 0 ? WrapAdd(info_.FirstFramePos, static_cast<std::int32_t>(builtBody_.At)) : sel.SelStart;
+        Sel.SelEnd = WrapAdd(Sel.SelStart, size);
         Sel.SelLength = WrapAdd(size, 1);
         blocks_.ShiftBlocks(ShiftMode::Inserted, Sel);
         blocks_.AddBlock(Sel.SelStart, Sel.SelEnd);
@@ -233,8 +237,10 @@ int Document::BuildVersion(const EditPlan& plan) {
     // The head ends before the first frame at or after SelStart: exactly the
     // frames a cut puts on the clipboard go, and an insertion loses none.
     if (KeepsHead(TimeScale(), sel)) head = version.Append(curFile_, info_.FirstFramePos, sel.SelStart, 0, 1, Bound());
+    std::size_t bodyIndex = 0;
     if (!CopyFailed(head) && !plan.body.empty()) {
         const StreamInfo& in = plan.bodyInfo;
+        bodyIndex = version.RangesTaken();
         body = version.Append(plan.body, in.FirstFramePos, WrapSub(WrapAdd(in.FirstFramePos, in.AudioLength), 1), 0, 0);
     }
     if (!CopyFailed(head) && !CopyFailed(body) && KeepsTail(info_, sel)) {
@@ -252,6 +258,12 @@ int Document::BuildVersion(const EditPlan& plan) {
                                           std::pair{&tail, PieceSource::Current}}) {
         if (outcome->BytesAppended > 0) builtPieces_.push_back({source, outcome->From - 1, outcome->BytesAppended});
     }
+    // The body ends where the tail starts, or with the written frames. Joins may
+    // have rewritten the frames around it at other sizes.
+    builtBody_ = {-1, body.BytesAppended};
+    if (const std::int64_t at = version.WrittenAt(bodyIndex), end = version.WrittenAt(bodyIndex + 1);
+        body.BytesAppended > 0 && at >= 0 && end > at)
+        builtBody_ = {at, end - at};
     // A leading Xing/Info frame comes from the document unless the head is gone
     // and the body leads; the new version's end is cut when it is not the last
     // audio of the file that header came from.

@@ -114,7 +114,16 @@ FrameOutput::~FrameOutput() = default;
 
 CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, std::int32_t to, int snapFrom, int snapTo,
                                 AudioBound bound) {
-    if (asTaken_) return CopyFrames(source, destination_, from, to, snapFrom, snapTo, bound);
+    if (asTaken_) {
+        const std::int64_t end = writtenAt_.empty() ? audioOffset_ : writtenAt_.back();
+        const CopyOutcome copied = CopyFrames(source, destination_, from, to, snapFrom, snapTo, bound);
+        if (copied.BytesAppended > 0) {
+            taken_.push_back({source, copied.From, static_cast<std::int32_t>(copied.From + copied.BytesAppended - 1)});
+            if (writtenAt_.empty()) writtenAt_.push_back(end);
+            writtenAt_.push_back(end + copied.BytesAppended);
+        }
+        return copied;
+    }
     CopyOutcome outcome;
     outcome.Fault = Trapped(CopyFault::Unexpected, [&] {
         const CopyFault fault = SnapCopyRange(source, from, to, snapFrom, snapTo, &outcome.Analysis, bound);
@@ -141,7 +150,9 @@ CopyOutcome FrameOutput::Write() {
 CopyOutcome FrameOutput::WriteAsTaken() {
     walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
     CopyOutcome total;
+    writtenAt_.clear();
     for (const Taken& t : taken_) {
+        writtenAt_.push_back(audioOffset_ + total.BytesAppended);
         const CopyOutcome one = CopyFrames(t.Source, destination_, t.From, t.To, 0, 0);
         total.BytesAppended += one.BytesAppended;
         if (!one.Ok() && one.Fault != CopyFault::EmptyRange) {
@@ -149,6 +160,7 @@ CopyOutcome FrameOutput::WriteAsTaken() {
             break;
         }
     }
+    writtenAt_.push_back(audioOffset_ + total.BytesAppended);
     return total;
 }
 
@@ -211,7 +223,10 @@ CopyOutcome FrameOutput::WriteRepacked() {
     if (!headerFrame.empty()) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
     CopyOutcome total;
     if (h.Inserted && !AppendBytes(headerFrame, total)) return total;
+    writtenAt_.assign(taken_.size() + 1, -1);
     for (const RepackPart& part : plan.Parts) {
+        for (const RangeStart& start : part.Starts)
+            writtenAt_[start.Range] = audioOffset_ + total.BytesAppended + start.Offset;
         if (!part.Copied) {
             if (!AppendBytes(part.Bytes, total)) return total;
             continue;
@@ -225,7 +240,12 @@ CopyOutcome FrameOutput::WriteRepacked() {
             return total;
         }
     }
+    writtenAt_.back() = audioOffset_ + total.BytesAppended;
     return total;
+}
+
+std::int64_t FrameOutput::WrittenAt(std::size_t index) const {
+    return index < writtenAt_.size() ? writtenAt_[index] : -1;
 }
 
 bool FrameOutput::AppendBytes(const std::vector<std::uint8_t>& bytes, CopyOutcome& total) {

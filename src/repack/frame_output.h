@@ -52,6 +52,15 @@ class FrameOutput {
     // outcome of the writing; BytesAppended counts all bytes written.
     CopyOutcome Write();
 
+    // How many ranges were taken so far: the index the next one gets.
+    std::size_t RangesTaken() const { return taken_.size(); }
+
+    // Once written: where the index-th range taken starts in the file (0-based;
+    // past a header frame left out, at the frames a piece carries before it),
+    // or, for index RangesTaken(), where the written frames end. -1 when it is
+    // not known.
+    std::int64_t WrittenAt(std::size_t index) const;
+
     // Brings the file's header up to date (see FinishWrittenFile). endOfAudioCut:
     // the file does not end with the last audio frame of the source it ends with.
     int Finish(bool endOfAudioCut);
@@ -73,7 +82,8 @@ class FrameOutput {
     bool asTaken_;                         // each range copied as it comes
     std::unique_ptr<FinishingWalk> walk_;  // follows what is written, when it has a header to finish
     std::vector<Taken> taken_;
-    std::unique_ptr<Header> header_;  // what the repacked file starts with, for Finish
+    std::vector<std::int64_t> writtenAt_;  // see WrittenAt
+    std::unique_ptr<Header> header_;       // what the repacked file starts with, for Finish
 };
 
 // For an output of one range: the outcome of taking it, then, when taking went

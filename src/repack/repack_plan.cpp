@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "mpeg/frame_walker.h"
 #include "repack/join_window.h"
 
 namespace kalvor {
@@ -27,21 +28,26 @@ struct Stretch {
     // put them there).
     std::int32_t IntactReach = 0;
     bool HeadDone = false;  // its start is settled by a window of an earlier join
-    std::vector<std::uint8_t> WindowAfter;
+    // The ranges it is made of: each one's index and first byte.
+    std::vector<std::pair<std::size_t, std::int64_t>> Firsts;
+    RepackPart WindowAfter{false, {}, {}, {}};
 };
 
 std::vector<Stretch> StretchesOf(const std::vector<RepackSource>& sources, const std::vector<RepackRange>& ranges) {
     std::vector<Stretch> out;
-    for (const RepackRange& r : ranges) {
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        const RepackRange& r = ranges[i];
         if (r.To <= r.From) continue;
         if (!out.empty() && out.back().Source == r.Source && out.back().To == r.From) {
             out.back().To = r.To;
+            out.back().Firsts.emplace_back(i, r.From);
             continue;
         }
         Stretch s;
         s.Source = r.Source;
         s.From = r.From;
         s.To = r.To;
+        s.Firsts.emplace_back(i, r.From);
         out.push_back(s);
     }
     for (Stretch& s : out) {
@@ -93,10 +99,39 @@ void CollectAfter(const std::vector<Stretch>& stretches, std::size_t first, Join
     }
 }
 
+// How far into rewritten frames their index-th frame starts; -1 past them.
+std::int64_t OffsetOfFrame(const std::vector<std::uint8_t>& bytes, std::size_t index) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < index && at + 4 <= bytes.size(); ++i) {
+        const std::int32_t length = FrameLengthOf({bytes[at + 1], bytes[at + 2], bytes[at + 3]});
+        if (length <= 0) return -1;
+        at += static_cast<std::size_t>(length);
+    }
+    return at + 4 <= bytes.size() ? static_cast<std::int64_t>(at) : -1;
+}
+
+// The ranges whose first frame a window rewrote, and where in it.
+std::vector<RangeStart> StartsIn(const std::vector<Stretch>& stretches, std::size_t first, const JoinFrames& j,
+                                 const std::vector<std::size_t>& owners, const JoinWindow& w) {
+    std::vector<RangeStart> starts;
+    const auto note = [&](const Stretch& s, const OutputFrame& frame, std::size_t index) {
+        for (const auto& [range, from] : s.Firsts) {
+            if (from != frame.Frame().Offset) continue;
+            if (const std::int64_t at = OffsetOfFrame(w.Bytes, index); at >= 0) starts.push_back({range, at});
+        }
+    };
+    for (std::size_t k = w.FromBefore; k < j.Before.size(); ++k)
+        note(stretches[first - 1], j.Before[k], k - w.FromBefore);
+    for (std::size_t k = 0; k < w.AfterCount; ++k)
+        note(stretches[owners[k]], j.After[k], j.Before.size() - w.FromBefore + k);
+    return starts;
+}
+
 // Applies a window found at the join before stretch first (after stretch
 // first - 1, or at the output's start).
 void Apply(std::vector<Stretch>& stretches, std::size_t first, const JoinFrames& j,
-           const std::vector<std::size_t>& owners, JoinWindow& w, std::vector<std::uint8_t>& windowBytes) {
+           const std::vector<std::size_t>& owners, JoinWindow& w, RepackPart& window) {
+    window.Starts = StartsIn(stretches, first, j, owners, w);
     if (w.FromBefore < j.Before.size()) stretches[first - 1].CopyTo = j.Before[w.FromBefore].Frame().Offset;
     if (w.AfterCount < j.After.size()) {
         const std::size_t owner = owners[w.AfterCount];
@@ -111,7 +146,7 @@ void Apply(std::vector<Stretch>& stretches, std::size_t first, const JoinFrames&
             stretches[s].HeadDone = true;
         }
     }
-    windowBytes = std::move(w.Bytes);
+    window.Bytes = std::move(w.Bytes);
 }
 
 // Whether the audio frames read differ in bit rate: a stream may vary without
@@ -136,7 +171,7 @@ bool MixedRates(const std::vector<Stretch>& stretches) {
 RepackPlan PlanRepack(const std::vector<RepackSource>& sources, const std::vector<RepackRange>& ranges) {
     RepackPlan plan;
     std::vector<Stretch> stretches = StretchesOf(sources, ranges);
-    std::vector<std::uint8_t> atStart;
+    RepackPart atStart{false, {}, {}, {}};
     // The output's start, then every join, in order: a window settles the
     // frames after it before the next join is looked at.
     for (std::size_t first = 0; first < stretches.size(); ++first) {
@@ -153,16 +188,17 @@ RepackPlan PlanRepack(const std::vector<RepackSource>& sources, const std::vecto
         Apply(stretches, first, j, owners, *w, first == 0 ? atStart : stretches[first - 1].WindowAfter);
     }
     plan.MixedRates = MixedRates(stretches);
-    const auto written = [&plan](std::vector<std::uint8_t>& bytes) {
-        if (bytes.empty()) return;
-        RepackPart part;
-        part.Copied = false;
-        part.Bytes = std::move(bytes);
-        plan.Parts.push_back(std::move(part));
+    const auto written = [&plan](RepackPart& window) {
+        if (!window.Bytes.empty()) plan.Parts.push_back(std::move(window));
     };
     written(atStart);
     for (Stretch& s : stretches) {
-        if (s.CopyFrom < s.CopyTo) plan.Parts.push_back({true, {s.Source, s.CopyFrom, s.CopyTo}, {}});
+        if (s.CopyFrom < s.CopyTo) {
+            RepackPart copied{true, {s.Source, s.CopyFrom, s.CopyTo}, {}, {}};
+            for (const auto& [range, from] : s.Firsts)
+                if (from >= s.CopyFrom && from < s.CopyTo) copied.Starts.push_back({range, from - s.CopyFrom});
+            plan.Parts.push_back(std::move(copied));
+        }
         written(s.WindowAfter);
     }
     return plan;

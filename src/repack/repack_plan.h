@@ -26,11 +26,18 @@ struct RepackRange {
     std::int64_t From = 0, To = 0;
 };
 
+// Where a range's first frame is written: in which part, how far into it.
+struct RangeStart {
+    std::size_t Range = 0;  // its index among the ranges planned
+    std::int64_t Offset = 0;
+};
+
 // One step of writing the output: a range copied as it is, or bytes written.
 struct RepackPart {
     bool Copied = true;
     RepackRange Range;
     std::vector<std::uint8_t> Bytes;
+    std::vector<RangeStart> Starts;  // the ranges that start in this part
 };
 
 struct RepackPlan {

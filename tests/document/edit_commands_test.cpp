@@ -43,7 +43,8 @@ class EditTest : public ::testing::Test {
     void Select(std::int32_t from, std::int32_t to) { doc.Sel.SelectRange(from, to); }
     std::vector<int> Current() const { return FrameNumbers(test::ReadFile(doc.CurFile())); }
     std::vector<int> Clip() const { return FrameNumbers(test::ReadFile(doc.Working().ClipFile)); }
-    std::int32_t OtherSize() const { return static_cast<std::int32_t>(otherBytes.size()); }
+    // The other file's five frames, without its tags.
+    static constexpr std::int32_t kOtherAudio = 5 * test::kNumberedFrameBytes;
 
     // Which frames go where, byte for byte: as ExactFrames writes them (what
     // repacking makes of an edit is judged by its decoded sound elsewhere).
@@ -178,11 +179,14 @@ TEST_F(EditTest, PasteFromFileInsertsItsAudioWithoutTags) {
     ASSERT_EQ(doc.PasteFromFile(other), 1);
     EXPECT_EQ(sink.Messages, (Messages{msg::kPasting, msg::kDone}));
     EXPECT_EQ(Current(), Range(0, 30) + Range(200, 205) + Range(30, kFrames));
-    // The selection covers the insertion, measured by the source's file size.
+    // The selection covers the inserted frames, up to the first frame after them.
     EXPECT_EQ(doc.Sel.SelStart, FrameStart(30));
-    EXPECT_EQ(doc.Sel.SelEnd, FrameStart(30) + OtherSize());
-    EXPECT_EQ(doc.Sel.SelLength, OtherSize() + 1);
-    EXPECT_EQ(Records(doc.Blocks()), (Recs{{FrameStart(30), FrameStart(30) + OtherSize()}}));
+    EXPECT_EQ(doc.Sel.SelEnd, FrameStart(35));
+    EXPECT_EQ(doc.Sel.SelLength, kOtherAudio + 1);
+    EXPECT_EQ(Records(doc.Blocks()), (Recs{{FrameStart(30), FrameStart(35)}}));
+    // Deleting it gives the document back.
+    ASSERT_EQ(doc.Delete(), 1);
+    EXPECT_EQ(Current(), Range(0, kFrames));
 }
 
 TEST_F(EditTest, PasteReplacesTheSelection) {
@@ -196,12 +200,12 @@ TEST_F(EditTest, PasteAtADeletePointReplacesItsRecord) {
     ASSERT_EQ(doc.Delete(), 1);
     ASSERT_EQ(doc.PasteFromFile(other), 1);
     EXPECT_EQ(Current(), Range(0, 10) + Range(200, 205) + Range(20, kFrames));
-    EXPECT_EQ(Records(doc.Blocks()), (Recs{{FrameStart(10), FrameStart(10) + OtherSize()}}));
+    EXPECT_EQ(Records(doc.Blocks()), (Recs{{FrameStart(10), FrameStart(10) + kOtherAudio}}));
 }
 
 TEST_F(EditTest, ClipMarksTravelWithTheClipboard) {
     Select(FrameStart(30), FrameStart(30));
-    ASSERT_EQ(doc.PasteFromFile(other), 1);  // block 12511..14974 over frames 200..204
+    ASSERT_EQ(doc.PasteFromFile(other), 1);  // block 12511..14596 over frames 200..204
     const BlockRec pasted = Records(doc.Blocks())[0];
     Select(FrameStart(29), FrameStart(40));
     ASSERT_EQ(doc.Copy(), 1);

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "document/document.h"
+#include "mpeg/FCT_mpeg.h"
+#include "repack/gapless.h"
 #include "support/audio_checkers.h"
 #include "support/document_harness.h"
 #include "support/test_support.h"
@@ -67,6 +69,28 @@ TEST_P(EncodedEditTest, CutAndPasteElsewhereKeepsEveryFrame) {
     EXPECT_EQ(test::FfprobeFrameCount(doc.CurFile()), frames - clipFrames);
     ASSERT_EQ(doc.Undo(), 1);
     EXPECT_EQ(test::ReadFile(doc.CurFile()), pasted);
+}
+
+// The frames of the file's audio, chained by their lengths.
+std::int64_t AudioFrames(const std::string& path) {
+    StreamInfo info;
+    if (AnalyzeStream(path, info) != 1) return -1;
+    return CountFramesBetween(path, info.RefHeader, info.FirstFramePos - 1, info.AudioEndPos);
+}
+
+// The selection after a paste is the frames inserted, as the new version holds
+// them: not the file's tags, nor a header frame left out. Deleting it takes no
+// frame of the document.
+TEST_P(EncodedEditTest, APastedFileIsSelectedWholeAndDeletedWithoutTakingOtherFrames) {
+    const std::int64_t frames = AudioFrames(src);
+    const int decoded = test::FfprobeFrameCount(src);
+    SelectFraction(0.4, 0.4);
+    ASSERT_EQ(doc.PasteFromFile(src), 1);
+    const std::int64_t selected =
+        CountFramesBetween(doc.CurFile(), doc.Info().RefHeader, doc.Sel.SelStart - 1, doc.Sel.SelEnd - 1);
+    EXPECT_EQ(selected, AudioFrames(doc.CurFile()) - frames);
+    ASSERT_EQ(doc.Delete(), 1);
+    EXPECT_GE(test::FfprobeFrameCount(doc.CurFile()), decoded);
 }
 
 TEST_P(EncodedEditTest, DeleteCopyAndWriteGiveSoundFiles) {
