@@ -81,15 +81,17 @@ std::mutex memoMutex;
 CountMemo memo;
 
 std::int64_t CountChain(const std::string& path, const HeaderBytes& ref, std::int64_t from, std::int64_t to) {
-    constexpr std::int32_t kBlock = 256 * 1024;
+    constexpr std::int64_t kBlock = 256 * 1024;
+    // A short chain is read in one block of its own size.
+    const auto blockBytes = static_cast<std::int32_t>(std::clamp<std::int64_t>(to - from, 4, kBlock));
     const PieceReader reader(path);
-    std::vector<std::uint8_t> block(kBlock + 4);
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(blockBytes) + 4);
     std::int64_t count = 0, blockStart = -1;
     std::int32_t blockSize = 0;
     for (std::int64_t at = from; at < to; ++count) {
         if (blockStart < 0 || at + 4 > blockStart + blockSize) {
             std::fill(block.begin(), block.end(), std::uint8_t{0});
-            blockSize = reader.Read(block.data(), kBlock, at);
+            blockSize = reader.Read(block.data(), blockBytes, at);
             if (blockSize < 4) return -1;
             blockStart = at;
         }
