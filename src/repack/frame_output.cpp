@@ -107,7 +107,10 @@ void CarryFrames(const std::string& path, const SourceFacts& facts, RepackRange&
 
 FrameOutput::FrameOutput(std::string destination, OutputKind kind, std::int64_t audioOffset)
     : destination_(std::move(destination)), kind_(kind), audioOffset_(audioOffset), asTaken_(ExactFrames()) {
-    if (asTaken_) walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+    if (asTaken_) {
+        walk_ = std::make_unique<FinishingWalk>(destination_, audioOffset_);
+        writtenAt_.push_back(audioOffset_);
+    }
 }
 
 FrameOutput::~FrameOutput() = default;
@@ -115,12 +118,11 @@ FrameOutput::~FrameOutput() = default;
 CopyOutcome FrameOutput::Append(const std::string& source, std::int32_t from, std::int32_t to, int snapFrom, int snapTo,
                                 AudioBound bound) {
     if (asTaken_) {
-        const std::int64_t end = writtenAt_.empty() ? audioOffset_ : writtenAt_.back();
+        // writtenAt_ holds where each range copied starts, then where they end.
         const CopyOutcome copied = CopyFrames(source, destination_, from, to, snapFrom, snapTo, bound);
         if (copied.BytesAppended > 0) {
             taken_.push_back({source, copied.From, static_cast<std::int32_t>(copied.From + copied.BytesAppended - 1)});
-            if (writtenAt_.empty()) writtenAt_.push_back(end);
-            writtenAt_.push_back(end + copied.BytesAppended);
+            writtenAt_.push_back(writtenAt_.back() + copied.BytesAppended);
         }
         return copied;
     }

@@ -113,6 +113,7 @@ class WindowSearch {
             if (p.Frames[i].DataLength == 0 && rf.Side.MainDataBits() > 0) SilenceGranules(head.data(), side);
             WriteMainDataBegin(head.data(), side, layout.MainDataBegin(i));
             StoreFrameCrc(head.data(), side);
+            w.FrameStarts.push_back(w.Bytes.size());
             w.Bytes.insert(w.Bytes.end(), head.begin(), head.end());
             const auto area = mainData.begin() + layout.AreaStart[i];
             w.Bytes.insert(w.Bytes.end(), area, area + p.Frames[i].AreaOf[static_cast<std::size_t>(index)]);

@@ -35,9 +35,10 @@ struct JoinFrames {
 };
 
 struct JoinWindow {
-    std::size_t FromBefore = 0;       // the window starts with Before[FromBefore] (Before.size(): with After[0])
-    std::size_t AfterCount = 0;       // After[0, AfterCount) are in the window; After[AfterCount] follows it
-    std::vector<std::uint8_t> Bytes;  // the window's frames, rewritten
+    std::size_t FromBefore = 0;            // the window starts with Before[FromBefore] (Before.size(): with After[0])
+    std::size_t AfterCount = 0;            // After[0, AfterCount) are in the window; After[AfterCount] follows it
+    std::vector<std::uint8_t> Bytes;       // the window's frames, rewritten
+    std::vector<std::size_t> FrameStarts;  // where each of them starts in Bytes
     bool Raised = false;
     std::int32_t Silenced = 0;
 };

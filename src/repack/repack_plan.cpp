@@ -3,7 +3,6 @@
 #include <limits>
 #include <optional>
 
-#include "mpeg/frame_walker.h"
 #include "repack/join_window.h"
 
 namespace kalvor {
@@ -99,25 +98,14 @@ void CollectAfter(const std::vector<Stretch>& stretches, std::size_t first, Join
     }
 }
 
-// How far into rewritten frames their index-th frame starts; -1 past them.
-std::int64_t OffsetOfFrame(const std::vector<std::uint8_t>& bytes, std::size_t index) {
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < index && at + 4 <= bytes.size(); ++i) {
-        const std::int32_t length = FrameLengthOf({bytes[at + 1], bytes[at + 2], bytes[at + 3]});
-        if (length <= 0) return -1;
-        at += static_cast<std::size_t>(length);
-    }
-    return at + 4 <= bytes.size() ? static_cast<std::int64_t>(at) : -1;
-}
-
 // The ranges whose first frame a window rewrote, and where in it.
 std::vector<RangeStart> StartsIn(const std::vector<Stretch>& stretches, std::size_t first, const JoinFrames& j,
                                  const std::vector<std::size_t>& owners, const JoinWindow& w) {
     std::vector<RangeStart> starts;
     const auto note = [&](const Stretch& s, const OutputFrame& frame, std::size_t index) {
         for (const auto& [range, from] : s.Firsts) {
-            if (from != frame.Frame().Offset) continue;
-            if (const std::int64_t at = OffsetOfFrame(w.Bytes, index); at >= 0) starts.push_back({range, at});
+            if (from == frame.Frame().Offset && index < w.FrameStarts.size())
+                starts.push_back({range, static_cast<std::int64_t>(w.FrameStarts[index])});
         }
     };
     for (std::size_t k = w.FromBefore; k < j.Before.size(); ++k)
